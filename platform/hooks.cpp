@@ -1,0 +1,71 @@
+#include "platform/hooks.h"
+
+#include <cstdio>
+#include <deque>
+
+namespace platform::hooks {
+namespace {
+
+struct HookState {
+  bool scriptBoxes = false;
+  std::deque<int> answers;
+  std::vector<ShownBox> shown;
+  ExitHook exitHook = nullptr;
+  std::string modulePath;
+  Sse2 sse2 = Sse2::kReal;
+};
+
+HookState& State() {
+  static HookState state;
+  return state;
+}
+
+}  // namespace
+
+void ScriptMessageBoxes(bool on) { State().scriptBoxes = on; }
+bool MessageBoxesScripted() { return State().scriptBoxes; }
+void QueueMessageBoxAnswer(int answer) { State().answers.push_back(answer); }
+const std::vector<ShownBox>& ShownBoxes() { return State().shown; }
+void ClearShownBoxes() { State().shown.clear(); }
+
+int DefaultButton(unsigned type) {
+  switch (type & 0xFu) {
+    case 1:  // MB_OKCANCEL
+      return 1;
+    case 3:  // MB_YESNOCANCEL
+    case 4:  // MB_YESNO
+      return 6;
+    default:
+      return 1;  // IDOK
+  }
+}
+
+bool AnswerMessageBox(const char* text, const char* caption, unsigned type, int* answer) {
+  HookState& s = State();
+  if (!s.scriptBoxes) return false;
+  s.shown.push_back({caption ? caption : "", text ? text : "", type});
+  std::fprintf(stderr, "%s\n%s\n", caption ? caption : "Error", text ? text : "");
+  std::fflush(stderr);
+  if (s.answers.empty()) {
+    *answer = DefaultButton(type);
+  } else {
+    *answer = s.answers.front();
+    s.answers.pop_front();
+  }
+  return true;
+}
+
+void SetExitHook(ExitHook hook) { State().exitHook = hook; }
+void RunExitHook(unsigned exitCode) {
+  if (State().exitHook) State().exitHook(exitCode);
+}
+
+void SetModulePath(const std::string& path) { State().modulePath = path; }
+const std::string& ModulePath() { return State().modulePath; }
+
+void FakeSse2(Sse2 answer) { State().sse2 = answer; }
+Sse2 FakedSse2() { return State().sse2; }
+
+void ResetAll() { State() = HookState{}; }
+
+}  // namespace platform::hooks

@@ -1,0 +1,49 @@
+// Test hooks of the platform seam. They are compiled into every build and work the same on
+// both backends; a program that never touches them gets the real behaviour.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace platform::hooks {
+
+// Message boxes -------------------------------------------------------------------------
+struct ShownBox {
+  std::string caption;
+  std::string text;
+  unsigned type;
+};
+
+// While scripting is on, MessageBoxA shows nothing on screen: it records the box, writes
+// "caption\ntext\n" to standard error (so a death test can match it) and answers with the
+// next scripted answer, or with the box's default button when none is left.
+void ScriptMessageBoxes(bool on);
+bool MessageBoxesScripted();
+void QueueMessageBoxAnswer(int answer);
+const std::vector<ShownBox>& ShownBoxes();
+void ClearShownBoxes();
+// Called by the backends: true when the hook answered (the answer is in *answer).
+bool AnswerMessageBox(const char* text, const char* caption, unsigned type, int* answer);
+// The answer a box of this type gives when nobody picks a button (OK, Cancel...).
+int DefaultButton(unsigned type);
+
+// Process exit --------------------------------------------------------------------------
+// Called by ExitProcess just before the process ends, with the exit code.
+using ExitHook = void (*)(unsigned exitCode);
+void SetExitHook(ExitHook hook);
+void RunExitHook(unsigned exitCode);
+
+// Module path ---------------------------------------------------------------------------
+// A non-empty path replaces the program's own in GetModuleFileNameA.
+void SetModulePath(const std::string& path);
+const std::string& ModulePath();
+
+// Processor -----------------------------------------------------------------------------
+enum class Sse2 { kReal, kPresent, kAbsent };
+void FakeSse2(Sse2 answer);
+Sse2 FakedSse2();
+
+// Everything back to the real behaviour.
+void ResetAll();
+
+}  // namespace platform::hooks

@@ -1,0 +1,47 @@
+#include "platform/process.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/hooks.h"
+
+namespace platform {
+
+void ExitProcess(UINT exitCode) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  hooks::RunExitHook(exitCode);
+  std::fflush(stdout);
+  std::fflush(stderr);
+  _exit(static_cast<int>(exitCode));
+}
+
+HMODULE GetModuleHandleA(LPCSTR moduleName) {
+  // The program's own module is the only one the runtime asks for.
+  static char self;
+  return moduleName ? nullptr : reinterpret_cast<HMODULE>(&self);
+}
+
+DWORD GetModuleFileNameA(HMODULE, LPSTR fileName, DWORD size) {
+  if (size == 0) return 0;
+  char path[4096];
+  size_t length;
+  const std::string& hooked = hooks::ModulePath();
+  if (!hooked.empty()) {
+    length = hooked.size() < sizeof path ? hooked.size() : sizeof path - 1;
+    std::memcpy(path, hooked.data(), length);
+  } else {
+    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0) return 0;
+    length = static_cast<size_t>(n);
+  }
+  // As on Windows: a path that does not fit is cut and still terminated.
+  if (length >= size) length = size - 1;
+  std::memcpy(fileName, path, length);
+  fileName[length] = '\0';
+  return static_cast<DWORD>(length);
+}
+
+}  // namespace platform

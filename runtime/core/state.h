@@ -1,0 +1,65 @@
+// All process-wide state of the runtime in one struct with one static instance, so that a
+// reader sees it in one place and a test resets it with one call. Each subsystem keeps its
+// share in a struct of its own header.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "corvala/types.h"
+#include "runtime/files/file_state.h"
+#include "runtime/numbers/number_state.h"
+#include "runtime/strings/string_state.h"
+
+namespace corvala::internal {
+
+inline constexpr int kTempSlotCount = 16;
+inline constexpr int kFirstSlotId = 10;  // shared-table id of temporary slot 0
+inline constexpr size_t kScratchSize = 640024;
+inline constexpr size_t kScratchRing = 480000;   // the write position wraps here
+inline constexpr size_t kScratchLimit = 639900;  // no text may end past this byte
+inline constexpr size_t kModuleFolderSize = 260;
+inline constexpr size_t kFileErrorTextSize = 560;
+
+// The static block of defaults and buffer pointers. Its entries are words: 32-bit on the
+// shipping build, pointer-sized elsewhere so that the pointers survive.
+struct CommonDataBlock {
+  char tag[16];
+  Word entries[15];  // entries 1 to 15 at index 0 to 14
+  char dateFormat[11];
+  char timeFormat[9];
+};
+
+struct CoreState {
+  // Shared string table ids 0 to 9; the second word of id 9 is the ring index and the
+  // temporary slot records follow directly, so that id 10 + k is slot k.
+  TextRecord shared[kFirstSlotId + kTempSlotCount];
+  Word slotOrigin[kTempSlotCount];
+  char moduleFolder[kModuleFolderSize];
+  uint8_t bitCountTable[256];
+  CommonDataBlock commonData;
+  char fileErrorText[kFileErrorTextSize];
+  char furtherBuffer8[kModuleFolderSize];
+  char furtherBuffer14[kModuleFolderSize];
+
+  alignas(16) char scratch[kScratchSize];
+  char* scratchWrite;  // null until first use
+};
+
+struct RuntimeState {
+  RuntimeState();
+  CoreState core;
+  NumberState numbers;
+  StringState strings;
+  FileState files;
+};
+
+extern RuntimeState g_state;
+
+// Puts every runtime variable back to its state at program start. Releases nothing: a test
+// that allocated should release first.
+void ResetRuntimeState();
+
+inline int32_t& RingIndex() { return g_state.core.shared[9].length; }
+
+}  // namespace corvala::internal

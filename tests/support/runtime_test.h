@@ -1,0 +1,31 @@
+// What every runtime test shares: a fixture that starts each test from fresh runtime state,
+// and the exit-code predicate that hides how the platforms report a negative code.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "platform/hooks.h"
+#include "runtime/core/state.h"
+
+namespace corvala::testing {
+
+// Windows reports the negative exit code itself; POSIX reports its low 8 bits (-5 is 251).
+inline ::testing::ExitedWithCode ExitsWith(int code) {
+#ifdef _WIN32
+  return ::testing::ExitedWithCode(code);
+#else
+  return ::testing::ExitedWithCode(code & 0xFF);
+#endif
+}
+
+class RuntimeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    internal::ResetRuntimeState();
+    platform::hooks::ResetAll();
+    platform::hooks::ScriptMessageBoxes(true);
+  }
+  void TearDown() override { platform::hooks::ResetAll(); platform::hooks::ScriptMessageBoxes(true); }
+};
+
+}  // namespace corvala::testing
