@@ -35,3 +35,123 @@ struct CommonDataBlockView {
 CommonDataBlockView CommonData();
 
 }  // namespace corvala
+
+namespace corvala {
+
+// --- Temporary result slots and the scratch area -------------------------------------------
+
+// A temporary slot is a TextRecord; its length's magnitude is the text's length.
+using TempSlot = TextRecord;
+
+// Requests for SelectTempSlot, tested in this order: the current record's text pointer or
+// kSlotCurrent (the current record, the index does not move), kSlotBack (step back), and
+// anything else (kSlotAdvance: step forward). The ring proper is records 1 to 15.
+inline constexpr Word kSlotCurrent = 0;
+inline constexpr Word kSlotBack = static_cast<Word>(-1);
+inline constexpr Word kSlotAdvance = 1;
+TempSlot* SelectTempSlot(Word request);
+// Slot k's SlotOrigin: the element record whose text the slot shows (set by ElementText).
+Word& SlotOrigin(int slot);
+// The current ring index (0 until the ring first moves, then 1 to 15).
+int32_t TempSlotIndex();
+
+// Where the next temporary text is written; the caller ends its text with a zero byte.
+char* ScratchWritePosition();
+struct CommittedText {
+  char* text;
+  TempSlot* slot;
+};
+// Makes the text from the write position up to `end` (its terminating zero) the result in
+// the slot chosen by `request`, then moves the write position to the next multiple of 4
+// above `end`, wrapping to the start at byte 480,000.
+CommittedText CommitScratchText(char* end, Word request);
+// A durable, zero-terminated heap copy of the current slot's text. It stays valid until
+// seven more copies have been made.
+char* KeepTempSlotCopy();
+
+}  // namespace corvala
+
+namespace corvala {
+
+// --- Counted heap and the fatal-error path --------------------------------------------------
+// (Implemented by the runtime core: heap.cpp, fatal_error.cpp.)
+
+inline constexpr int kCvHeapStrings = 100;  // capacity of the tracked-block table
+inline constexpr uint32_t kHeapZeroMemory = 0x00000008;
+
+// Never returns null: failure ends the process with ErrorCode 1.
+void* CountedAlloc(uint32_t size, uint32_t flags);
+// A null block and EmptyText are ignored.
+void CountedFree(void* block);
+void* TrackBlock(void* block);
+void* AllocTracked(uint32_t size, uint32_t flags);
+// block 0: nothing; kReleaseAllTracked: every tracked block; otherwise that block if tracked.
+inline constexpr Word kReleaseAllTracked = static_cast<Word>(-1);
+void ReleaseTrackedBlock(Word block);
+
+enum ErrorCode : uint32_t {
+  kErrorLastError = 0,
+  kErrorHeapAlloc = 1,
+  kErrorHeapFree = 2,
+  kErrorStringTable = 3,
+  kErrorStoreOpen = 4,
+  kErrorRecallOpen = 5,
+  kErrorCountTooHigh = 6,
+  kErrorArrayErased = 7,
+  kErrorTooManyStrings = 8,
+  kErrorInsufficientBuffer = 9,
+  kErrorHeapSize = 10,
+};
+
+// The detail text replaces the first "#" of the code's message (cut to 127 characters); it
+// may be any value, readable or not.
+[[noreturn]] void FatalError(uint32_t code, Word detail);
+[[noreturn]] void FatalErrorLine(uint32_t code);
+[[noreturn]] void FatalErrorValue(uint32_t code, int32_t value);
+[[noreturn]] void FatalLastError();
+// Shows the last error's text when result is 0, until the user silences it with Cancel.
+void ReportApiFailure(Word result);
+
+extern int32_t& AllocationCount;
+extern int32_t& ReleaseCount;
+extern int32_t& ReportValue;
+extern int32_t& DebugMarker;
+extern int32_t& ApiBoxesOff;
+
+// --- Array and file tables ------------------------------------------------------------------
+
+inline constexpr int kArrayNumbers = 20;
+inline constexpr int kFileNumbers = 11;
+inline constexpr Word kErased = static_cast<Word>(-1);  // ArrayTable entry of an erased array
+
+// Two words: the text (0 for an element never assigned) and the signed length; above 0 the
+// element owns a heap block, 0 or below the text lies elsewhere (magnitude = length).
+struct ElementRecord {
+  const char* text;
+  int32_t length;
+};
+
+// Heads every string array; the element records follow it directly.
+struct ArrayDescriptor {
+  int32_t count;   // -1 while the array is being released
+  Word backing;    // backing block of texts the elements do not own; bit 0: allocation at -9
+  Word userValue;  // read back as the pseudo-element -1
+  int32_t shape;   // 0, rows R > 0, kTabFields, or kCommaFields and below
+  ElementRecord* elements() { return reinterpret_cast<ElementRecord*>(this + 1); }
+};
+inline constexpr int32_t kTabFields = -120;
+inline constexpr int32_t kCommaFields = -121;
+
+// Entry n: 0 never used, kErased, or the ArrayDescriptor (a record array: its first record).
+Word* ArrayTable();
+// Entry n: 0 free, INVALID_HANDLE_VALUE after a failed open, or an open handle.
+Word* FileTable();
+// The shared empty string; the 32-bit word before it is 0.
+extern const char* const EmptyText;
+
+inline constexpr int kEraseAllArrays = -1;
+void EraseArray(int32_t arrayNumber);
+inline constexpr int kCloseAllFiles = 11;
+void CloseFile(int32_t fileNumber);
+
+}  // namespace corvala

@@ -1,4 +1,5 @@
-// Files and output: file numbers, the text builder and its targets, storing, comparing, file queries, the command line and resource strings.
+// Files and output: file numbers, the text builder and its targets, storing, comparing, file
+// queries, the command line and resource strings.
 #pragma once
 
 #include <cstdint>

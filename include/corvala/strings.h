@@ -1,4 +1,5 @@
-// Strings and string arrays: primitives, search, arrays, elements and fields, loading, sorting, slicing, trimming, case, deferred texts.
+// Strings and string arrays: primitives, search, arrays, elements and fields, loading, sorting,
+// slicing, trimming, case, deferred texts.
 #pragma once
 
 #include <cstdint>

@@ -25,7 +25,10 @@ class RuntimeTest : public ::testing::Test {
     platform::hooks::ResetAll();
     platform::hooks::ScriptMessageBoxes(true);
   }
-  void TearDown() override { platform::hooks::ResetAll(); platform::hooks::ScriptMessageBoxes(true); }
+  void TearDown() override {
+    platform::hooks::ResetAll();
+    platform::hooks::ScriptMessageBoxes(true);
+  }
 };
 
 }  // namespace corvala::testing
