@@ -1,0 +1,51 @@
+#include <cstdint>
+#include <cstring>
+
+#include "corvala/numbers.h"
+
+namespace corvala {
+
+void IntToDecimal(int32_t value, char* buffer) {
+  char* out = buffer;
+  if (value == 0) {
+    out[0] = '0';
+    out[1] = '\0';
+    return;
+  }
+  uint32_t magnitude = static_cast<uint32_t>(value);
+  if (value < 0) {
+    *out++ = '-';
+    magnitude = 0u - magnitude;  // -2147483648 stays 2147483648 as unsigned
+  }
+  char* first = out;
+  while (magnitude != 0) {
+    // Division by ten as multiplication by the reciprocal.
+    uint32_t quotient = static_cast<uint32_t>((uint64_t{magnitude} * 0xCCCCCCCDu) >> 35);
+    *out++ = static_cast<char>('0' + (magnitude - quotient * 10));
+    magnitude = quotient;
+  }
+  *out = '\0';
+  for (char* last = out - 1; first < last; ++first, --last) {
+    char c = *first;
+    *first = *last;
+    *last = c;
+  }
+}
+
+Comparison CompareWithTolerance(uint32_t k, long double first, long double second) {
+  double a = static_cast<double>(first);
+  double b = static_cast<double>(second);
+  uint64_t pa, pb;
+  std::memcpy(&pa, &a, sizeof pa);
+  std::memcpy(&pb, &b, sizeof pb);
+  uint64_t diff = pa ^ pb;
+  if (diff == 0) return Comparison::kEqual;
+  int highestByte = (63 - __builtin_clzll(diff)) / 8;
+  if (static_cast<uint32_t>(highestByte) < k) return Comparison::kEqual;
+  if (a == b) return Comparison::kEqual;
+  if (a < b) return Comparison::kBelow;
+  if (a > b) return Comparison::kAbove;
+  return Comparison::kUnordered;
+}
+
+}  // namespace corvala
