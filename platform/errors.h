@@ -7,8 +7,8 @@
 
 namespace platform {
 
-// The calling thread's last-error code. On POSIX the backends set it with the Windows
-// numbers (ERROR_FILE_NOT_FOUND is 2, ...); see platform/posix/last_error.h.
+// Every failing platform call sets the last error to its Windows code (ERROR_FILE_NOT_FOUND is
+// 2 on both backends); the POSIX backend keeps it per thread, as Windows does.
 DWORD GetLastError();
 void SetLastError(DWORD code);
 

@@ -1,17 +1,16 @@
 // Kernel object handles of the platform seam.
 //
-// On POSIX a file handle is the file descriptor plus one, so it is never 0 (no handle) nor
-// INVALID_HANDLE_VALUE; platform/posix/file_handles.h converts between the two. Whatever
-// opens a descriptor hands it out through HandleFromDescriptor, and CloseHandle closes it.
+// POSIX handles: a file handle is the descriptor encoded as (fd + 1) * 4, so it is a
+// multiple of 4 like a Windows handle and can never be 0 or INVALID_HANDLE_VALUE, which the
+// runtime's file table uses for "free" and "failed open". Any other value is no handle.
 #pragma once
 
 #include "platform/types.h"
 
 namespace platform {
 
-// FALSE with ERROR_INVALID_HANDLE for 0 and for a handle that is not open. On Windows,
-// INVALID_HANDLE_VALUE names the current process and closing it has no effect; on POSIX it
-// is refused the same harmless way.
+// Closes a handle. Closing 0, INVALID_HANDLE_VALUE or a value that is no open handle has no
+// effect and fails with ERROR_INVALID_HANDLE.
 BOOL CloseHandle(HANDLE handle);
 
 }  // namespace platform

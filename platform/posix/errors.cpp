@@ -8,12 +8,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/posix/last_error.h"
+#include "platform/posix/fd_handle.h"
 
 namespace platform {
 namespace {
 
-thread_local DWORD lastError = ERROR_SUCCESS;
+thread_local DWORD lastError = NO_ERROR;
 
 struct SystemText {
   DWORD code;
@@ -138,57 +138,38 @@ BOOL IsBadStringPtrA(LPCSTR text, UINT_PTR maxChars) {
 
 namespace posix {
 
-DWORD ErrorFromErrno(int errnoValue) {
-  switch (errnoValue) {
+DWORD ErrorFromErrno(int error) {
+  switch (error) {
     case 0:
-      return ERROR_SUCCESS;
+      return NO_ERROR;
     case ENOENT:
       return ERROR_FILE_NOT_FOUND;
     case ENOTDIR:
       return ERROR_PATH_NOT_FOUND;
-    case EPERM:
+    case EMFILE:
+    case ENFILE:
+      return ERROR_TOO_MANY_OPEN_FILES;
     case EACCES:
+    case EPERM:
     case EISDIR:
       return ERROR_ACCESS_DENIED;
-    case EROFS:
-      return ERROR_WRITE_PROTECT;
     case EBADF:
       return ERROR_INVALID_HANDLE;
     case ENOMEM:
       return ERROR_NOT_ENOUGH_MEMORY;
+    case EROFS:
+      return ERROR_WRITE_PROTECT;
     case EEXIST:
       return ERROR_FILE_EXISTS;
-    case EINVAL:
-    case ESPIPE:
-      return ERROR_INVALID_PARAMETER;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
       return ERROR_DISK_FULL;
-    case EMFILE:
-    case ENFILE:
-      return ERROR_TOO_MANY_OPEN_FILES;
     case ENAMETOOLONG:
       return ERROR_FILENAME_EXCED_RANGE;
-    case EBUSY:
-    case ETXTBSY:
-      return ERROR_SHARING_VIOLATION;
-    case ENOTEMPTY:
-      return ERROR_DIR_NOT_EMPTY;
-    case EPIPE:
-      return ERROR_BROKEN_PIPE;
-    case EXDEV:
-      return ERROR_NOT_SAME_DEVICE;
-    case EFAULT:
-      return ERROR_NOACCESS;
-    case ENOTSUP:
-      return ERROR_NOT_SUPPORTED;
     default:
-      return ERROR_GEN_FAILURE;
+      return ERROR_INVALID_PARAMETER;
   }
 }
-
-void SetLastErrorFromErrno() { SetLastError(ErrorFromErrno(errno)); }
 
 }  // namespace posix
 }  // namespace platform

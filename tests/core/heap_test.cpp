@@ -1,4 +1,3 @@
-#include "platform/heap.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -85,17 +84,6 @@ TEST_F(HeapTest, CancelOnAFailedReleaseIsFatalWithTheBlockAsText) {
       },
       ExitsWith(-2),
       "HeapFree error\\. INT3\\?\n.+\n" + ShownBoxPattern("Fatal error:", "HeapFree\nblocktext"));
-}
-
-TEST_F(HeapTest, ReallocationZeroFillsWhatGrows) {
-  HANDLE heap = platform::GetProcessHeap();
-  auto* block = static_cast<unsigned char*>(platform::HeapAlloc(heap, 0, 10));
-  std::memset(block, 0xAB, 10);
-  block = static_cast<unsigned char*>(platform::HeapReAlloc(heap, HEAP_ZERO_MEMORY, block, 1000));
-  ASSERT_NE(block, nullptr);
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(block[i], 0xAB) << i;
-  for (int i = 10; i < 1000; ++i) ASSERT_EQ(block[i], 0) << i;
-  EXPECT_TRUE(platform::HeapFree(heap, 0, block));
 }
 
 }  // namespace

@@ -2,17 +2,10 @@
 #include <functional>
 
 #include "corvala/core.h"
+#include "platform/files.h"
+#include "platform/handles.h"
 #include "platform/types.h"
 #include "tests/support/runtime_test.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <fcntl.h>
-#include <unistd.h>
-
-#include "platform/posix/file_handles.h"
-#endif
 
 namespace corvala {
 namespace {
@@ -36,26 +29,21 @@ char* OwnedText(const char* text) {
   return block;
 }
 
-// A file handle as the file routines keep them, and whether it is still open.
-Word OpenHandle() {
 #ifdef _WIN32
-  HANDLE h = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-  return reinterpret_cast<Word>(h);
+constexpr const char* kNullDevice = "NUL";
 #else
-  return reinterpret_cast<Word>(platform::posix::HandleFromDescriptor(open("/dev/null", O_RDONLY)));
+constexpr const char* kNullDevice = "/dev/null";
 #endif
+
+Word OpenHandle() {
+  HANDLE handle = platform::CreateFileA(kNullDevice, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+  EXPECT_NE(handle, INVALID_HANDLE_VALUE);
+  return reinterpret_cast<Word>(handle);
 }
 
-bool IsOpen(Word handle) {
-#ifdef _WIN32
-  DWORD flags;
-  return GetHandleInformation(reinterpret_cast<HANDLE>(handle), &flags) != 0;
-#else
-  return fcntl(platform::posix::DescriptorFromHandle(reinterpret_cast<HANDLE>(handle)), F_GETFD) !=
-         -1;
-#endif
-}
+// True when the handle was still open; closes it then (closing a closed handle fails).
+bool IsOpen(Word handle) { return platform::CloseHandle(reinterpret_cast<HANDLE>(handle)); }
 
 // Texts in one backing block that starts 9 bytes below its stored address (bit 0 set), and
 // elements that own none of them: the backing block and the descriptor are all there is.
