@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace corvala::testing {
 
 std::string ShownBoxPattern(const std::string& caption, const std::string& text) {
@@ -11,6 +15,16 @@ std::string ShownBoxPattern(const std::string& caption, const std::string& text)
     pattern += c;
   }
   return pattern;
+}
+
+bool RunningUnderWine() {
+#ifdef _WIN32
+  // Wine's ntdll exports its version; Windows' does not.
+  HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+  return false;
+#endif
 }
 
 }  // namespace corvala::testing

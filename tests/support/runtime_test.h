@@ -28,6 +28,12 @@ inline ::testing::ExitedWithCode ExitsWith(int code) {
 // the regex syntaxes of both platforms.
 std::string ShownBoxPattern(const std::string& caption, const std::string& text);
 
+// True when the Windows build runs under Wine. Wine's system texts ("File not found." for
+// ERROR_FILE_NOT_FOUND) and a few of its argument checks differ from Windows'; a test that
+// pins such a Windows detail skips there:
+//   if (RunningUnderWine()) GTEST_SKIP() << "Wine's FormatMessageA texts differ";
+bool RunningUnderWine();
+
 class RuntimeTest : public ::testing::Test {
  protected:
   void SetUp() override {
