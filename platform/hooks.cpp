@@ -15,6 +15,8 @@ struct HookState {
   Sse2 sse2 = Sse2::kReal;
   bool screenFaked = false;
   ScreenSize screen{};
+  bool hasCommandLine = false;
+  std::string commandLine;
 };
 
 HookState& State() {
@@ -73,6 +75,12 @@ void FakeScreenSize(int width, int height) {
   State().screen = {width, height};
 }
 const ScreenSize* FakedScreenSize() { return State().screenFaked ? &State().screen : nullptr; }
+
+void SetCommandLine(const std::string& commandLine) {
+  State().hasCommandLine = true;
+  State().commandLine = commandLine;
+}
+const std::string* CommandLine() { return State().hasCommandLine ? &State().commandLine : nullptr; }
 
 void ResetAll() { State() = HookState{}; }
 

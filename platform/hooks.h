@@ -54,6 +54,11 @@ void FakeScreenSize(int width, int height);
 // Null when the screen size is not faked.
 const ScreenSize* FakedScreenSize();
 
+// Command line --------------------------------------------------------------------------
+// A set command line replaces the process's own in GetCommandLineA.
+void SetCommandLine(const std::string& commandLine);
+const std::string* CommandLine();  // null when not set
+
 // Everything back to the real behaviour.
 void ResetAll();
 
