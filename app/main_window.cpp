@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "platform/common_controls.h"
@@ -12,7 +13,8 @@ namespace app {
 #if defined(__i386__)
 static_assert(sizeof(WNDCLASSEXA) == 48);
 static_assert(sizeof(TBBUTTON) == 20);
-static_assert(TTTOOLINFOA_V2_SIZE == 44);
+// What TTTOOLINFOA_V2_SIZE measures (MinGW's macro is not a constant expression).
+static_assert(offsetof(TTTOOLINFOA, lParam) + sizeof(LPARAM) == 44);
 #endif
 
 ProgramState g_program;
