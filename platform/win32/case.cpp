@@ -1,0 +1,8 @@
+#include "platform/case.h"
+
+namespace platform {
+
+DWORD CharUpperBuffA(LPSTR text, DWORD length) { return ::CharUpperBuffA(text, length); }
+DWORD CharLowerBuffA(LPSTR text, DWORD length) { return ::CharLowerBuffA(text, length); }
+
+}  // namespace platform
