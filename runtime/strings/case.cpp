@@ -7,7 +7,7 @@
 
 namespace corvala {
 
-const TempSlot* ConvertCase(const char* source, int32_t upper) {
+const char* ConvertCase(const char* source, int32_t upper) {
   if (source == nullptr) source = EmptyText;
   uint32_t length = TextLength(source);
   char* block = static_cast<char*>(AllocTracked(length + 1, 0));
@@ -20,7 +20,7 @@ const TempSlot* ConvertCase(const char* source, int32_t upper) {
   }
   TempSlot* slot = SelectTempSlot(kSlotAdvance);
   *slot = {block, static_cast<int32_t>(length)};
-  return slot;
+  return block;
 }
 
 }  // namespace corvala

@@ -42,12 +42,12 @@ TextRecord ChooseView(TextRecord source, int32_t count, int32_t start) {
 
 }  // namespace
 
-const TempSlot* SliceText(TextArg source, int32_t count, int32_t start) {
+const char* SliceText(TextArg source, int32_t count, int32_t start) {
   TextRecord view = ChooseView(SourceText(source), count, start);
   Word request = source.word() == kCurrentSlot ? kSlotCurrent : reinterpret_cast<Word>(view.text);
   TempSlot* slot = SelectTempSlot(request);
   *slot = view;
-  return slot;
+  return view.text;
 }
 
 }  // namespace corvala

@@ -13,7 +13,7 @@ bool IsBlank(char c) { return static_cast<int8_t>(c) <= 32; }
 
 }  // namespace
 
-const TempSlot* TrimText(const char* source, uint32_t flags) {
+const char* TrimText(const char* source, uint32_t flags) {
   char* write = ScratchWritePosition();
   const char* text = source != nullptr ? source : write;
   uint32_t kept = TextLength(text);
@@ -32,7 +32,7 @@ const TempSlot* TrimText(const char* source, uint32_t flags) {
   // The source may be the text at the write position itself.
   std::memmove(write, text, kept);
   write[kept] = '\0';
-  return CommitScratchText(write + kept, kSlotAdvance).slot;
+  return CommitScratchText(write + kept, kSlotAdvance).text;
 }
 
 }  // namespace corvala

@@ -33,11 +33,8 @@ TEST_F(ConvertCaseTest, MapsTheWesternCodePage) {
       {"\xB5\xDF\xF7\xD7\x83@[`{", "\xB5\xDF\xF7\xD7\x83@[`{", "\xB5\xDF\xF7\xD7\x83@[`{"},
   };
   for (const Case& c : cases) {
-    const TempSlot* upper = ConvertCase(c.source, 1);
-    EXPECT_EQ(std::string(upper->text, upper->length), c.upper) << c.source;
-    const TempSlot* lower = ConvertCase(c.source, 0);
-    EXPECT_EQ(std::string(lower->text, lower->length), c.lower) << c.source;
-    EXPECT_EQ(lower->text[lower->length], '\0');
+    EXPECT_STREQ(ConvertCase(c.source, 1), c.upper) << c.source;
+    EXPECT_STREQ(ConvertCase(c.source, 0), c.lower) << c.source;
   }
 }
 
@@ -45,23 +42,24 @@ TEST_F(ConvertCaseTest, CopiesIntoATrackedBlockAndAdvancesTheRing) {
   static const char kSource[] = "MiXeD";
   int32_t before = AllocationCount;
   int32_t index = TempSlotIndex();
-  const TempSlot* slot = ConvertCase(kSource, 0);
+  const char* text = ConvertCase(kSource, 0);
   EXPECT_EQ(TempSlotIndex(), index + 1);
-  EXPECT_STREQ(slot->text, "mixed");
-  EXPECT_EQ(slot->length, 5);
+  EXPECT_EQ(SelectTempSlot(kSlotCurrent)->text, text);
+  EXPECT_EQ(SelectTempSlot(kSlotCurrent)->length, 5);
+  EXPECT_STREQ(text, "mixed");
   EXPECT_STREQ(kSource, "MiXeD");
   EXPECT_EQ(AllocationCount, before + 1);
   // The block is tracked: releasing it through the table frees it.
   int32_t released = ReleaseCount;
-  ReleaseTrackedBlock(reinterpret_cast<Word>(slot->text));
+  ReleaseTrackedBlock(reinterpret_cast<Word>(text));
   EXPECT_EQ(ReleaseCount, released + 1);
 }
 
 TEST_F(ConvertCaseTest, NullSourceIsAnEmptyTrackedText) {
-  const TempSlot* slot = ConvertCase(nullptr, 1);
-  EXPECT_EQ(slot->length, 0);
-  EXPECT_EQ(slot->text[0], '\0');
-  EXPECT_NE(slot->text, EmptyText);
+  const char* text = ConvertCase(nullptr, 1);
+  EXPECT_EQ(SelectTempSlot(kSlotCurrent)->length, 0);
+  EXPECT_EQ(text[0], '\0');
+  EXPECT_NE(text, EmptyText);
 }
 
 TEST_F(ConvertCaseTest, TheHundredAndFirstUnreleasedResultIsFatal) {

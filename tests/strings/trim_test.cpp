@@ -36,9 +36,9 @@ TEST_F(TrimTextTest, BlanksAtEitherEnd) {
       {"\x7F", kBoth, "\x7F"},
   };
   for (const Case& c : cases) {
-    const TempSlot* slot = TrimText(c.source, c.flags);
-    EXPECT_STREQ(slot->text, c.expected) << '"' << c.source << "\" flags " << c.flags;
-    EXPECT_EQ(slot->length, static_cast<int32_t>(std::strlen(c.expected)));
+    const char* text = TrimText(c.source, c.flags);
+    EXPECT_STREQ(text, c.expected) << '"' << c.source << "\" flags " << c.flags;
+    EXPECT_EQ(SelectTempSlot(kSlotCurrent)->length, static_cast<int32_t>(std::strlen(c.expected)));
   }
 }
 
@@ -46,8 +46,8 @@ TEST_F(TrimTextTest, ResultIsANewScratchSlot) {
   static const char kSource[] = " a ";
   char* write = ScratchWritePosition();
   int32_t index = TempSlotIndex();
-  const TempSlot* slot = TrimText(kSource, kBoth);
-  EXPECT_EQ(slot->text, write);
+  EXPECT_EQ(TrimText(kSource, kBoth), write);
+  EXPECT_EQ(SelectTempSlot(kSlotCurrent)->text, write);
   EXPECT_EQ(TempSlotIndex(), index + 1);
   EXPECT_STREQ(kSource, " a ");
   EXPECT_EQ(ScratchWritePosition(), write + 4);
@@ -56,8 +56,8 @@ TEST_F(TrimTextTest, ResultIsANewScratchSlot) {
 TEST_F(TrimTextTest, UncommittedTextAtTheWritePositionIsTrimmedInPlace) {
   char* write = ScratchWritePosition();
   std::strcpy(write, "   left and right   ");
-  const TempSlot* slot = TrimText(nullptr, kBoth);
-  EXPECT_EQ(slot->text, write);
+  EXPECT_EQ(TrimText(nullptr, kBoth), write);
+  const TempSlot* slot = SelectTempSlot(kSlotCurrent);
   EXPECT_EQ(std::string(slot->text, slot->length), "left and right");
   EXPECT_EQ(write[14], '\0');
 }
@@ -66,8 +66,7 @@ TEST_F(TrimTextTest, ResultPastTheScratchLimitIsFatal) {
   // A text nearly as long as the scratch area cannot be copied in after a first result.
   std::string huge(internal::kScratchLimit, 'z');
   TrimText("a", 0);
-  EXPECT_EXIT(TrimText(huge.c_str(), 0), testing::ExitsWith(-9),
-              "Insufficient buffer or New\\$\\(<=0\\)");
+  EXPECT_EXIT(TrimText(huge.c_str(), 0), testing::ExitsWith(-9), "Insufficient buffer or New");
 }
 
 }  // namespace
