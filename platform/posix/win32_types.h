@@ -154,6 +154,14 @@ using LPSYSTEMTIME = SYSTEMTIME*;
 #define ERROR_NOT_SAME_DEVICE 17u
 #define ERROR_NOACCESS 998u
 
+// Case mapping (LCMapStringW).
+using LCID = DWORD;
+#define LOCALE_USER_DEFAULT 0x0400u
+#define LCMAP_LOWERCASE 0x00000100u
+#define LCMAP_UPPERCASE 0x00000200u
+#define LCMAP_LINGUISTIC_CASING 0x01000000u
+#define ERROR_INVALID_FLAGS 1004u
+
 // File searches and properties ----------------------------------------------------------
 #define FILE_ATTRIBUTE_READONLY 0x00000001u
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
