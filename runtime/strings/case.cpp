@@ -1,4 +1,4 @@
-#include "platform/case.h"
+#include "platform/text.h"
 
 #include <cstdint>
 

@@ -1,7 +1,8 @@
-#include "platform/case.h"
-
+// The ANSI case mapping of the text family (declared in platform/text.h).
 #include <array>
 #include <cstdint>
+
+#include "platform/text.h"
 
 namespace platform {
 namespace {

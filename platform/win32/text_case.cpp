@@ -1,4 +1,5 @@
-#include "platform/case.h"
+// The ANSI case mapping of the text family (declared in platform/text.h).
+#include "platform/text.h"
 
 namespace platform {
 
