@@ -72,7 +72,7 @@ constexpr bool IsTwoIndex(uint32_t value) { return (value & kTwoIndex) != 0; }
 constexpr uint32_t FirstIndex(uint32_t value) { return value & kFirstIndexMask; }
 constexpr uint32_t SecondIndex(uint32_t value) { return (value >> kSecondIndexShift) & 0xFFu; }
 
-// Array numbers are 0 to 19; a number outside that range names no array (ErrorCode 7).
+// Array numbers are 0 to 19; any other number reports ErrorCode 6, as in EraseArray.
 
 // Creates array `arrayNumber` after releasing what it held. With v = n + 1: bit 31 of v clear
 // gives v elements (indices 0 to n); bit 31 set gives a two-dimensional array of

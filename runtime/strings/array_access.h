@@ -7,10 +7,10 @@
 
 namespace corvala::internal {
 
-// The table entry of an array number. A number outside 0 to 19 names no array: ErrorCode 7.
+// The table entry of an array number; a number outside 0 to 19 reports ErrorCode 6.
 inline Word& ArrayEntry(int32_t arrayNumber) {
   if (static_cast<uint32_t>(arrayNumber) >= static_cast<uint32_t>(kArrayNumbers)) {
-    FatalErrorLine(kErrorArrayErased);
+    FatalErrorLine(kErrorCountTooHigh);
   }
   return ArrayTable()[arrayNumber];
 }

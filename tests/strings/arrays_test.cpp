@@ -162,10 +162,11 @@ TEST_F(ArrayDeathTest, InsertElementsNeedsALiveArrayAndAnIndexInsideIt) {
   EXPECT_EXIT(InsertElements(1), ExitsWith(-6), "Count too high");
 }
 
-TEST_F(ArrayDeathTest, ArrayNumbersOutsideTheTableNameNoArray) {
-  EXPECT_EXIT(DimArray(20, 1, 0), ExitsWith(-7), "Array erased or undefined");
-  EXPECT_EXIT(SwapArrays(1, -1), ExitsWith(-7), "Array erased or undefined");
-  EXPECT_EXIT(ElementText(-3, 0), ExitsWith(-7), "Array erased or undefined");
+TEST_F(ArrayDeathTest, ArrayNumbersOutsideTheTableAreRefused) {
+  EXPECT_EXIT(DimArray(20, 1, 0), ExitsWith(-6), "Count too high");
+  EXPECT_EXIT(SwapArrays(1, -1), ExitsWith(-6), "Count too high");
+  EXPECT_EXIT(ElementText(-3, 0), ExitsWith(-6), "Count too high");
+  EXPECT_EXIT(SortArray(-20, 0), ExitsWith(-6), "Count too high");
 }
 
 TEST_F(ArrayDeathTest, AnArrayTooBigForItsDescriptorIsAnAllocationFailure) {
