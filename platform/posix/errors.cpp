@@ -56,6 +56,7 @@ constexpr SystemText kSystemTexts[] = {
     {ERROR_FILENAME_EXCED_RANGE, "The filename or extension is too long."},
     {ERROR_DIRECTORY, "The directory name is invalid."},
     {ERROR_NOACCESS, "Invalid access to memory location."},
+    {ERROR_INVALID_FLAGS, "Invalid flags."},
     {ERROR_INVALID_WINDOW_HANDLE, "Invalid window handle."},
     {ERROR_RESOURCE_DATA_NOT_FOUND, "The specified image file did not contain a resource section."},
     {ERROR_RESOURCE_TYPE_NOT_FOUND,
