@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/errors.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -15,6 +17,13 @@ std::string ShownBoxPattern(const std::string& caption, const std::string& text)
     pattern += c;
   }
   return pattern;
+}
+
+std::string SystemErrorText(unsigned long code) {
+  char text[1024] = {};
+  platform::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
+  return text;
 }
 
 bool RunningUnderWine() {

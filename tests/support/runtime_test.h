@@ -28,10 +28,13 @@ inline ::testing::ExitedWithCode ExitsWith(int code) {
 // the regex syntaxes of both platforms.
 std::string ShownBoxPattern(const std::string& caption, const std::string& text);
 
-// True when the Windows build runs under Wine. Wine's system texts ("File not found." for
-// ERROR_FILE_NOT_FOUND) and a few of its argument checks differ from Windows'; a test that
-// pins such a Windows detail skips there:
-//   if (RunningUnderWine()) GTEST_SKIP() << "Wine's FormatMessageA texts differ";
+// The platform's text for a last-error code, as the runtime's boxes show it.
+std::string SystemErrorText(unsigned long code);
+
+// True when the Windows build runs under Wine. A few of Wine's checks differ from Windows'
+// (SetFileTime succeeds on a read-only handle, SystemTimeToFileTime takes 29 February 2001);
+// a test that pins such a Windows detail skips there:
+//   if (RunningUnderWine()) GTEST_SKIP() << "Wine does not check the handle's access";
 bool RunningUnderWine();
 
 class RuntimeTest : public ::testing::Test {
