@@ -13,7 +13,17 @@ struct HookState {
   ExitHook exitHook = nullptr;
   std::string modulePath;
   Sse2 sse2 = Sse2::kReal;
+  bool hasCommandLine = false;
+  std::string commandLine;
+  int heapAllocationFailsIn = 0;
+  int heapFreeFailsIn = 0;
 };
+
+// Counts an armed countdown down; true when it reaches its call.
+bool CountDown(int& callsLeft) {
+  if (callsLeft <= 0) return false;
+  return --callsLeft == 0;
+}
 
 HookState& State() {
   static HookState state;
@@ -65,6 +75,17 @@ const std::string& ModulePath() { return State().modulePath; }
 
 void FakeSse2(Sse2 answer) { State().sse2 = answer; }
 Sse2 FakedSse2() { return State().sse2; }
+
+void SetCommandLine(const std::string& commandLine) {
+  State().hasCommandLine = true;
+  State().commandLine = commandLine;
+}
+const std::string* CommandLine() { return State().hasCommandLine ? &State().commandLine : nullptr; }
+
+void FailHeapAllocation(int nth) { State().heapAllocationFailsIn = nth; }
+void FailHeapFree(int nth) { State().heapFreeFailsIn = nth; }
+bool HeapAllocationFails() { return CountDown(State().heapAllocationFailsIn); }
+bool HeapFreeFails() { return CountDown(State().heapFreeFailsIn); }
 
 void ResetAll() { State() = HookState{}; }
 

@@ -43,6 +43,21 @@ enum class Sse2 { kReal, kPresent, kAbsent };
 void FakeSse2(Sse2 answer);
 Sse2 FakedSse2();
 
+// Command line --------------------------------------------------------------------------
+// A set command line replaces the process's own in GetCommandLineA.
+void SetCommandLine(const std::string& commandLine);
+const std::string* CommandLine();  // null when not set
+
+// Heap ----------------------------------------------------------------------------------
+// Arms a failure: the nth heap allocation from now (HeapAlloc and HeapReAlloc count; 1 is
+// the next) returns null. 0 disarms.
+void FailHeapAllocation(int nth);
+// The nth HeapFree from now returns FALSE and leaves the block allocated. 0 disarms.
+void FailHeapFree(int nth);
+// Called by the backends: true when this call is the one that must fail.
+bool HeapAllocationFails();
+bool HeapFreeFails();
+
 // Everything back to the real behaviour.
 void ResetAll();
 

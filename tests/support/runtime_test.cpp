@@ -1,1 +1,25 @@
 #include "tests/support/runtime_test.h"
+
+#include <cstring>
+
+#include "platform/errors.h"
+
+namespace corvala::testing {
+
+std::string ShownBoxPattern(const std::string& caption, const std::string& text) {
+  std::string pattern;
+  for (char c : caption + "\n" + text + "\n") {
+    if (c != '\0' && std::strchr("^$.*+?()[]{}|\\", c) != nullptr) pattern += '\\';
+    pattern += c;
+  }
+  return pattern;
+}
+
+std::string SystemErrorText(unsigned long code) {
+  char text[1024] = {};
+  platform::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
+  return text;
+}
+
+}  // namespace corvala::testing
