@@ -9,6 +9,9 @@ namespace corvala::internal {
 
 struct StringState {
   int32_t unused = 0;  // replaced by the subsystem's variables as they are built
+
+  // Loading a text file into an array.
+  int32_t bareLineFeedCount = 0;  // line feeds without a carriage return in the latest Recall
 };
 
 }  // namespace corvala::internal
