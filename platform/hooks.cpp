@@ -13,6 +13,8 @@ struct HookState {
   ExitHook exitHook = nullptr;
   std::string modulePath;
   Sse2 sse2 = Sse2::kReal;
+  bool hasCommandLine = false;
+  std::string commandLine;
 };
 
 HookState& State() {
@@ -65,6 +67,12 @@ const std::string& ModulePath() { return State().modulePath; }
 
 void FakeSse2(Sse2 answer) { State().sse2 = answer; }
 Sse2 FakedSse2() { return State().sse2; }
+
+void SetCommandLine(const std::string& commandLine) {
+  State().hasCommandLine = true;
+  State().commandLine = commandLine;
+}
+const std::string* CommandLine() { return State().hasCommandLine ? &State().commandLine : nullptr; }
 
 void ResetAll() { State() = HookState{}; }
 

@@ -43,6 +43,11 @@ enum class Sse2 { kReal, kPresent, kAbsent };
 void FakeSse2(Sse2 answer);
 Sse2 FakedSse2();
 
+// Command line --------------------------------------------------------------------------
+// A set command line replaces the process's own in GetCommandLineA.
+void SetCommandLine(const std::string& commandLine);
+const std::string* CommandLine();  // null when not set
+
 // Everything back to the real behaviour.
 void ResetAll();
 

@@ -12,4 +12,9 @@ HMODULE GetModuleHandleA(LPCSTR moduleName);
 // The path of the program's own module file (or the path set by the test hook).
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 
+// The command line as the program received it. On POSIX: the process's own arguments joined
+// by spaces as Windows would show them, with arguments that hold blanks (or are empty) in
+// double quotes.
+LPSTR GetCommandLineA();
+
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/hooks.h"
 
@@ -42,6 +43,43 @@ DWORD GetModuleFileNameA(HMODULE, LPSTR fileName, DWORD size) {
   std::memcpy(fileName, path, length);
   fileName[length] = '\0';
   return static_cast<DWORD>(length);
+}
+
+}  // namespace platform
+
+namespace platform {
+
+LPSTR GetCommandLineA() {
+  static std::string line;
+  if (const std::string* hooked = hooks::CommandLine()) {
+    line = *hooked;
+    return line.data();
+  }
+  static bool read = false;
+  static std::string own;
+  if (!read) {
+    read = true;
+    std::FILE* f = std::fopen("/proc/self/cmdline", "rb");
+    std::string raw;
+    if (f) {
+      char buffer[4096];
+      size_t n;
+      while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) raw.append(buffer, n);
+      std::fclose(f);
+    }
+    size_t start = 0;
+    while (start < raw.size()) {
+      size_t end = raw.find('\0', start);
+      if (end == std::string::npos) end = raw.size();
+      std::string arg = raw.substr(start, end - start);
+      if (!own.empty()) own += ' ';
+      bool quote = arg.empty() || arg.find_first_of(" \t") != std::string::npos;
+      own += quote ? "\"" + arg + "\"" : arg;
+      start = end + 1;
+    }
+  }
+  line = own;
+  return line.data();
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/hooks.h"
 
@@ -26,6 +27,19 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
   std::memcpy(fileName, hooked.data(), length);
   fileName[length] = '\0';
   return static_cast<DWORD>(length);
+}
+
+}  // namespace platform
+
+namespace platform {
+
+LPSTR GetCommandLineA() {
+  static std::string line;
+  if (const std::string* hooked = hooks::CommandLine()) {
+    line = *hooked;
+    return line.data();
+  }
+  return ::GetCommandLineA();
 }
 
 }  // namespace platform

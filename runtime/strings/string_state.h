@@ -7,11 +7,21 @@
 
 namespace corvala::internal {
 
-struct StringState {
-  int32_t unused = 0;  // replaced by the subsystem's variables as they are built
+inline constexpr int kFoldBufferUnits = 3200;
 
-  // Loading a text file into an array.
-  int32_t bareLineFeedCount = 0;  // line feeds without a carriage return in the latest Recall
+struct StringState {
+  // --- Substring search -------------------------------------------------------------------
+  // 1-based position of the last match, 0 after a miss; a start of 0 continues from it.
+  int32_t lastFoundPosition = 0;
+  // Remaining text length measured by the last forward one-byte search from a given start;
+  // a continued one-byte search scans up to it.
+  int32_t lastSearchLength = 0;
+  // Lower-case (0) and upper-case (1) copies of a wide pattern searched ignoring case.
+  char16_t foldBuffers[2][kFoldBufferUnits] = {};
+
+  // --- Loading a text file into an array --------------------------------------------------
+  // Line feeds without a carriage return in the latest Recall.
+  int32_t bareLineFeedCount = 0;
 };
 
 }  // namespace corvala::internal

@@ -10,6 +10,9 @@
 namespace corvala::testing {
 
 // Windows reports the negative exit code itself; POSIX reports its low 8 bits (-5 is 251).
+// Death-test patterns use GoogleTest's simple regular expressions on every build (Windows has
+// no others): no alternation, groups or brackets; '.' matches anything but a line feed and
+// "\\s" matches one, so "Caption\\s+Text" spans the two lines a scripted box writes.
 inline ::testing::ExitedWithCode ExitsWith(int code) {
 #ifdef _WIN32
   return ::testing::ExitedWithCode(code);

@@ -1,0 +1,38 @@
+// Small helpers shared by the SSE2 string routines.
+#pragma once
+
+#include <emmintrin.h>
+
+#include <cstdint>
+
+namespace corvala::internal {
+
+// The 16-byte boundary at or below p.
+template <typename T>
+inline T* AlignDown(T* p) {
+  return reinterpret_cast<T*>(reinterpret_cast<uintptr_t>(p) & ~uintptr_t{15});
+}
+
+// Index of the lowest set bit; mask is not 0.
+inline uint32_t LowestBit(uint32_t mask) { return static_cast<uint32_t>(__builtin_ctz(mask)); }
+
+// The aligned 16-byte block at `block`. Callers read whole blocks that may extend before a
+// string's start or past its terminator, never outside the pages it occupies.
+__attribute__((target("sse2"), no_sanitize("address"))) inline __m128i LoadBlock(
+    const void* block) {
+  return _mm_load_si128(static_cast<const __m128i*>(block));
+}
+
+// One bit per byte of an aligned block: set where the byte is zero.
+__attribute__((target("sse2"))) inline uint32_t ZeroBytes(const void* block) {
+  return static_cast<uint32_t>(
+      _mm_movemask_epi8(_mm_cmpeq_epi8(LoadBlock(block), _mm_setzero_si128())));
+}
+
+// Two bits (one per byte) per 16-bit unit of an aligned block: set where the unit is zero.
+__attribute__((target("sse2"))) inline uint32_t ZeroUnits(const void* block) {
+  return static_cast<uint32_t>(
+      _mm_movemask_epi8(_mm_cmpeq_epi16(LoadBlock(block), _mm_setzero_si128())));
+}
+
+}  // namespace corvala::internal
