@@ -15,6 +15,8 @@ struct HookState {
   Sse2 sse2 = Sse2::kReal;
   bool hasCommandLine = false;
   std::string commandLine;
+  bool limitsRead = false;
+  unsigned long readLimit = 0;
 };
 
 HookState& State() {
@@ -73,6 +75,17 @@ void SetCommandLine(const std::string& commandLine) {
   State().commandLine = commandLine;
 }
 const std::string* CommandLine() { return State().hasCommandLine ? &State().commandLine : nullptr; }
+
+void LimitNextRead(unsigned long bytes) {
+  State().limitsRead = true;
+  State().readLimit = bytes;
+}
+bool TakeReadLimit(unsigned long* bytes) {
+  if (!State().limitsRead) return false;
+  State().limitsRead = false;
+  *bytes = State().readLimit;
+  return true;
+}
 
 void ResetAll() { State() = HookState{}; }
 

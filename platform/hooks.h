@@ -48,6 +48,13 @@ Sse2 FakedSse2();
 void SetCommandLine(const std::string& commandLine);
 const std::string* CommandLine();  // null when not set
 
+// Files ---------------------------------------------------------------------------------
+// The next ReadFile delivers at most this many bytes, as from a file that shrank after its
+// size was taken; later reads are whole again.
+void LimitNextRead(unsigned long bytes);
+// Called by the backends: true (and the limit) once after LimitNextRead.
+bool TakeReadLimit(unsigned long* bytes);
+
 // Everything back to the real behaviour.
 void ResetAll();
 
