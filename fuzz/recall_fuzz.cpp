@@ -1,6 +1,8 @@
 // Recall of arbitrary bytes against a plain model of its line rules, then Store of the
 // result. Round trip: storing every loaded line gives the input back byte for byte when it
 // ends with CR LF, and the input followed by CR LF otherwise (the empty input included).
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -8,7 +10,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "corvala/core.h"

@@ -52,8 +52,8 @@ Word OpenInput(int32_t fileNumber, const char* name, TextArg search) {
     if (length == 0 || length >= MAX_PATH) return Opened(fileNumber, INVALID_HANDLE_VALUE);
     path = found;
   }
-  HANDLE handle = platform::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE handle = platform::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) SetFileErrorText("File not found: ", name);
   return Opened(fileNumber, handle);
 }

@@ -21,7 +21,7 @@ namespace {
 
 using internal::HandleOf;
 
-constexpr uint32_t kZeroTail = 32;  // zero bytes behind the data: the scan's last step
+constexpr uint32_t kZeroTail = 32;    // zero bytes behind the data: the scan's last step
 constexpr uint32_t kBlockExtra = 41;  // alignment shift (8) + zero tail + 1 spare
 // Bytes loaded are reported in 32 bits and the block needs its extra bytes on top.
 constexpr uint64_t kMostBytes = INT32_MAX - 64;
@@ -72,15 +72,14 @@ struct Scan {
 // Record k + 1's text is set to the start of the line after break k. The data is 16-byte
 // aligned and followed by zero bytes up to the end of the last step.
 __attribute__((target("sse2"))) Scan FindLineBreaks(char* data, uint32_t bytes,
-                                                     ElementRecord* records) {
+                                                    ElementRecord* records) {
   const __m128i lineFeeds = _mm_set1_epi8('\n');
   Scan scan = {0, 0};
   for (uint32_t step = 0; step < bytes; step += 32) {
     const __m128i low = _mm_load_si128(reinterpret_cast<const __m128i*>(data + step));
     const __m128i high = _mm_load_si128(reinterpret_cast<const __m128i*>(data + step + 16));
     uint32_t mask = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(low, lineFeeds))) |
-                    static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, lineFeeds)))
-                        << 16;
+                    static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(high, lineFeeds))) << 16;
     while (mask != 0) {
       char* lineFeed = data + step + __builtin_ctz(mask);
       mask &= mask - 1;

@@ -80,9 +80,12 @@ TEST_F(FileNumbersTest, OpenOutputModes) {
     const char* after;
   };
   const Case cases[] = {
-      {'a', nullptr, "new", "new"},        {'A', "old\r\n", "new", "old\r\nnew"},
-      {'u', "0123456789", "abc", "abc3456789"}, {'U', nullptr, "abc", "abc"},
-      {'O', "0123456789", "abc", "abc"},   {'x', "0123456789", "", ""},
+      {'a', nullptr, "new", "new"},
+      {'A', "old\r\n", "new", "old\r\nnew"},
+      {'u', "0123456789", "abc", "abc3456789"},
+      {'U', nullptr, "abc", "abc"},
+      {'O', "0123456789", "abc", "abc"},
+      {'x', "0123456789", "", ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<char>(c.mode));

@@ -80,7 +80,8 @@ TEST_F(StoreTest, LargeTotalsAndLongElements) {
   std::vector<std::string> elements;
   std::string expected;
   for (int k = 0; k < 4000; ++k) {
-    elements.push_back(std::string(static_cast<size_t>(k * 37 % 701), static_cast<char>('a' + k % 26)));
+    elements.push_back(
+        std::string(static_cast<size_t>(k * 37 % 701), static_cast<char>('a' + k % 26)));
     if (k == 1500) elements.push_back(std::string(639998, 'F'));  // just fits
     if (k == 2500) elements.push_back(std::string(700000, 'L'));  // written directly
   }
