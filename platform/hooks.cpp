@@ -17,7 +17,16 @@ struct HookState {
   std::string commandLine;
   bool limitsRead = false;
   unsigned long readLimit = 0;
+
+  int heapAllocationFailsIn = 0;
+  int heapFreeFailsIn = 0;
 };
+
+// Counts an armed countdown down; true when it reaches its call.
+bool CountDown(int& callsLeft) {
+  if (callsLeft <= 0) return false;
+  return --callsLeft == 0;
+}
 
 HookState& State() {
   static HookState state;
@@ -86,6 +95,11 @@ bool TakeReadLimit(unsigned long* bytes) {
   *bytes = State().readLimit;
   return true;
 }
+
+void FailHeapAllocation(int nth) { State().heapAllocationFailsIn = nth; }
+void FailHeapFree(int nth) { State().heapFreeFailsIn = nth; }
+bool HeapAllocationFails() { return CountDown(State().heapAllocationFailsIn); }
+bool HeapFreeFails() { return CountDown(State().heapFreeFailsIn); }
 
 void ResetAll() { State() = HookState{}; }
 

@@ -55,6 +55,16 @@ void LimitNextRead(unsigned long bytes);
 // Called by the backends: true (and the limit) once after LimitNextRead.
 bool TakeReadLimit(unsigned long* bytes);
 
+// Heap ----------------------------------------------------------------------------------
+// Arms a failure: the nth heap allocation from now (HeapAlloc and HeapReAlloc count; 1 is
+// the next) returns null. 0 disarms.
+void FailHeapAllocation(int nth);
+// The nth HeapFree from now returns FALSE and leaves the block allocated. 0 disarms.
+void FailHeapFree(int nth);
+// Called by the backends: true when this call is the one that must fail.
+bool HeapAllocationFails();
+bool HeapFreeFails();
+
 // Everything back to the real behaviour.
 void ResetAll();
 

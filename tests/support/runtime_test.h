@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/hooks.h"
 #include "runtime/core/state.h"
 
@@ -20,6 +22,11 @@ inline ::testing::ExitedWithCode ExitsWith(int code) {
   return ::testing::ExitedWithCode(code & 0xFF);
 #endif
 }
+
+// A death-test pattern that matches a message box exactly as the box hook writes it to
+// standard error ("caption\ntext\n"); regex characters in either are matched literally, in
+// the regex syntaxes of both platforms.
+std::string ShownBoxPattern(const std::string& caption, const std::string& text);
 
 class RuntimeTest : public ::testing::Test {
  protected:
