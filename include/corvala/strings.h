@@ -99,4 +99,78 @@ FoundText FindText(int32_t start, TextArg text, TextArg pattern, uint32_t flags)
 
 extern int32_t& LastFoundPosition;
 
+// --- Substrings, trimming and case -----------------------------------------------------------
+// Each leaves its result in a temporary slot and returns the result's text address.
+
+// A view into source (no copy, no terminator): source is a text, kCurrentSlot, or a shared-
+// string id below 127 (ids past the last slot record read as an empty text). Positions are
+// 1-based; in order:
+// - count 0 or start 0: an empty view at the source's start;
+// - start < 0: the last count bytes, or the whole text when count < 0 or count > length;
+// - start > length: an empty view at the source's start;
+// - otherwise from start on, count bytes, or the whole rest when count is larger (a negative
+//   count is larger).
+// For kCurrentSlot the result replaces the current slot; otherwise it replaces the current
+// slot when it starts where that slot's text starts, and takes the next slot in every other
+// case.
+const char* SliceText(TextArg source, int32_t count, int32_t start);
+
+// Blank bytes are 1 to 32 and 128 to 255 (signed, at most 32); a zero byte ends the text.
+inline constexpr uint32_t TrimLeading = 1;
+inline constexpr uint32_t TrimTrailing = 2;
+// A zero-terminated copy of source without its leading and/or trailing blanks, written to the
+// scratch area and committed as the next slot. A null source is the uncommitted text at the
+// scratch write position (trimmed in place). A result that would end past the scratch area's
+// text limit ends the run with ErrorCode 9.
+const char* TrimText(const char* source, uint32_t flags);
+
+// A zero-terminated upper-case (upper != 0) or lower-case copy of source (null: the empty
+// text) in a new tracked heap block, mapped by the system's ANSI code page, in the next slot.
+// The block stays until ReleaseTrackedBlock; allocation failure is ErrorCode 1, a full
+// tracked-block table ErrorCode 8.
+const char* ConvertCase(const char* source, int32_t upper);
+
+// --- Deferred texts ---------------------------------------------------------------------------
+// A deferred text is a small descriptor in the scratch area that stands for a text still to be
+// written: a substitution, a block of zero bytes, or a file's contents (FileRead$). Its slot's
+// length is the finished text's length. BuildText recognises it in the current slot
+// (IsDeferredText) and writes the finished text straight into its result with
+// ExpandDeferredText; used any other way it is just its descriptor bytes. The texts it refers
+// to (source, replacement, file name) are not copied: they must stay unchanged until it has
+// been expanded.
+
+// SubstituteText's control word: bits 0 to 7 are FindText flags, bits 8 to 15 the largest
+// number of occurrences to replace (0: all).
+inline constexpr uint32_t kSubstituteLimitShift = 8;
+
+// Replaces the occurrences of sought in text by replacement (zero-terminated byte texts; no
+// slot references). Of the FindText flags only FindIgnoreCase, FindFirstIgnoreCase and
+// FindWholeWord apply: the texts are bytes and the occurrences are listed forwards, so
+// FindWide and FindReverse are ignored. As in FindText, a one-byte sought text is matched
+// exactly whatever the flags. Occurrences do not overlap: the search goes on behind each one.
+// An empty sought text leaves the source unchanged. Returns the finished length, source length
+// + occurrences x (replacement length - sought length); the deferred text is in the next slot.
+// Each occurrence takes one word of the scratch area: a descriptor that would pass its text
+// limit, or a finished length above 2^31 - 1, ends the run with ErrorCode 9.
+int32_t SubstituteText(const char* text, const char* sought, const char* replacement,
+                       uint32_t control);
+
+// A deferred block of n zero bytes in the next slot, whose length is n + 1 (the expansion
+// writes n bytes). Returns the descriptor's address. n of 0 or below, or 2^31 - 1, ends the
+// run with ErrorCode 9.
+const char* New$(int32_t n);
+
+// True when text (a slot's text) is a deferred text: it lies in the scratch area and begins
+// with the word -124. Never reads outside the scratch area.
+bool IsDeferredText(const char* text);
+
+// Writes the finished text of the deferred text at descriptor to output and returns the
+// number of bytes written; no terminator. At most capacity bytes are written: pass the
+// magnitude of the slot's length. A substitution writes its finished length. Zero bytes:
+// n bytes (one less than the slot's length). File contents: the file is opened on file
+// number 10 by its name as given, the recorded size is read straight into output, and number
+// 10 is closed; a file that is missing or yields fewer bytes than recorded leaves the rest of
+// the recorded size as zero bytes, so the result is always the recorded size.
+uint32_t ExpandDeferredText(const char* descriptor, char* output, uint32_t capacity);
+
 }  // namespace corvala

@@ -13,8 +13,8 @@ struct StringState {
   // --- Substring search -------------------------------------------------------------------
   // 1-based position of the last match, 0 after a miss; a start of 0 continues from it.
   int32_t lastFoundPosition = 0;
-  // Remaining text length measured by the last forward one-byte search from a given start;
-  // a continued one-byte search scans up to it.
+  // Text length measured by the last forward one-byte search from a given start; a continued
+  // one-byte search scans up to it.
   int32_t lastSearchLength = 0;
   // Lower-case (0) and upper-case (1) copies of a wide pattern searched ignoring case.
   char16_t foldBuffers[2][kFoldBufferUnits] = {};
