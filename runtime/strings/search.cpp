@@ -190,9 +190,10 @@ const Byte* ScanBackward(const Byte* text, ptrdiff_t before, Byte byte) {
 const Byte* FindByte(int32_t start, const Byte* text, Byte byte, uint32_t flags) {
   int32_t last = g_state.strings.lastFoundPosition;
   if ((flags & FindReverse) != 0) {
-    ptrdiff_t before = start > 0    ? start - 1
-                       : start == 0 ? last - 1  // the byte before the previous match
-                                    : TextLength(reinterpret_cast<const char*>(text));
+    ptrdiff_t before =
+        start > 0    ? start - 1
+        : start == 0 ? last - 1  // the byte before the previous match
+                     : static_cast<ptrdiff_t>(TextLength(reinterpret_cast<const char*>(text)));
     return ScanBackward(text, before, byte);
   }
   if (start != 0) {
@@ -212,9 +213,10 @@ const Byte* FindBytes(int32_t start, const Byte* text, const Byte* pattern, uint
   const BytePattern p = MakePattern(pattern, flags);
   int32_t last = g_state.strings.lastFoundPosition;
   if ((flags & FindReverse) != 0) {
-    ptrdiff_t before = start > 0    ? start - 1
-                       : start == 0 ? last
-                                    : TextLength(reinterpret_cast<const char*>(text));
+    ptrdiff_t before =
+        start > 0    ? start - 1
+        : start == 0 ? last
+                     : static_cast<ptrdiff_t>(TextLength(reinterpret_cast<const char*>(text)));
     return SearchBackward(text, before, p);
   }
   const Byte* from = text + (start > 0 ? start - 1 : start == 0 ? last : 0);

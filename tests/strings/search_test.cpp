@@ -127,7 +127,7 @@ TEST_F(FindTextTest, ContinuedSearches) {
   } cases[] = {
       {"abcabc", "bc", 0, {{1, 2}, {0, 5}, {0, 0}, {0, 2}}},  // after a miss: from the start
       {"abcabc", "bc", FindReverse, {{-1, 5}, {0, 2}, {0, 0}, {0, 0}}},
-      {"abcabc", "c", FindReverse, {{-1, 6}, {0, 3}, {0, 0}}},
+      {"abcabc", "c", FindReverse, {{-1, 6}, {0, 3}, {0, 0}, {0, 0}}},
       {"abcabc", "c", 0, {{1, 3}, {0, 6}, {0, 0}}},
       {"abcabc", "c", FindIgnoreCase, {{-1, 3}, {0, 6}, {0, 0}}},
       {"abcabcabc", "c", 0, {{4, 6}, {0, 9}, {0, 0}}},  // reaches the end from any start
@@ -217,6 +217,7 @@ TEST_F(FindTextTest, Wide) {
   }
   EXPECT_EQ(FindText(-1, text, u"ab", FindWide | FindReverse).position, 7);
   EXPECT_EQ(FindText(0, text, u"ab", FindWide | FindReverse).position, 1);
+  EXPECT_EQ(FindText(0, text, u"ab", FindWide | FindReverse).position, 0);
   EXPECT_EQ(FindText(0, text, u"ab", FindWide | FindReverse).position, 0);
 }
 
