@@ -14,4 +14,13 @@ namespace platform {
 int LCMapStringW(LCID locale, DWORD mapFlags, LPCWSTR source, int sourceLength, LPWSTR destination,
                  int destinationLength);
 
+// Converts length bytes of an 8-bit text in place to upper or lower case in the system's ANSI
+// code page (a zero byte among them stays zero) and returns length.
+// POSIX maps code page 1252 (Western) as a Western Windows system does: a-z and the accented
+// letters 0xE0-0xFE change by 0x20 (but not 0xF7 and 0xD7, the division and multiplication
+// signs), and 0x9A/0x8A, 0x9C/0x8C, 0x9E/0x8E and 0xFF/0x9F form pairs. Letters whose other
+// case lies outside the code page (0xB5, 0xDF, 0x83...) stay as they are.
+DWORD CharUpperBuffA(LPSTR text, DWORD length);
+DWORD CharLowerBuffA(LPSTR text, DWORD length);
+
 }  // namespace platform

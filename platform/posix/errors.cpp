@@ -108,8 +108,8 @@ DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer,
 }
 
 BOOL IsBadStringPtrA(LPCSTR text, UINT_PTR maxChars) {
-  if (maxChars == 0) return FALSE;
   if (text == nullptr) return TRUE;
+  if (maxChars == 0) return FALSE;
   // Every byte is read through the kernel, which reports an unreadable one as EFAULT instead
   // of faulting. Chunks never cross a page boundary, so each is wholly readable or not.
   int pipe[2];

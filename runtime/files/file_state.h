@@ -3,12 +3,16 @@
 
 #include <cstdint>
 
+#include "corvala/files.h"
 #include "corvala/types.h"
 
 namespace corvala::internal {
 
 struct FileState {
-  int32_t unused = 0;  // replaced by the subsystem's variables as they are built
+  // --- File queries ---------------------------------------------------------------------
+  // The first match of the last FindFile, and its search handle (0 when none is open).
+  FindDataRecord findData = {};
+  Word findHandle = 0;
 };
 
 }  // namespace corvala::internal
