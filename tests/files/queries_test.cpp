@@ -57,6 +57,7 @@ TEST_F(FileQueriesTest, FindFileMissLeavesFindDataButTheAttributes) {
 TEST_F(FileQueriesTest, SizesByNumberAndByName) {
   std::string full = dir_.Write("five.txt", "12345");
   std::string empty = dir_.Write("empty.txt", "");
+  std::string missing = dir_.Path("missing.txt");
   OpenInput(3, full.c_str(), 0);
   OpenInput(4, empty.c_str(), 0);
   struct Case {
@@ -66,14 +67,16 @@ TEST_F(FileQueriesTest, SizesByNumberAndByName) {
   const Case cases[] = {
       {3, 5}, {full.c_str(), 5}, {4, 0}, {empty.c_str(), 0},
       // Free numbers, failed opens and missing names give -1 in the low half.
-      {5, 0xFFFFFFFFu}, {dir_.Path("missing.txt").c_str(), 0xFFFFFFFFu}, {50, 0xFFFFFFFFu},
+      {5, 0xFFFFFFFFu}, {missing.c_str(), 0xFFFFFFFFu}, {50, 0xFFFFFFFFu},
   };
   for (const Case& c : cases) {
     FileSizeHalves size = FileSize(c.file);
     EXPECT_EQ(size.low, c.low) << c.file.word();
-    if (c.low != 0xFFFFFFFFu) EXPECT_EQ(size.high, 0u) << c.file.word();
+    if (c.low != 0xFFFFFFFFu) {
+      EXPECT_EQ(size.high, 0u) << c.file.word();
+    }
   }
-  OpenInput(6, dir_.Path("missing.txt").c_str(), 0);
+  OpenInput(6, missing.c_str(), 0);
   EXPECT_EQ(FileSize(6).low, 0xFFFFFFFFu);
 }
 

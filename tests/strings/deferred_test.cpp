@@ -132,6 +132,7 @@ TEST_F(DeferredTextTest, FileThatShrankLeavesZerosNotStaleBytes) {
   EXPECT_EQ(ExpandCurrent(), std::string("12\0\0\0", 5));
   EXPECT_EQ(FileTable()[10], 0u);
 
+  dir.Write("data.bin", "12345");
   FileRead$(name.c_str());
   std::filesystem::remove(name);
   EXPECT_EQ(ExpandCurrent(), std::string(5, '\0'));
