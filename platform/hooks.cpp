@@ -13,8 +13,13 @@ struct HookState {
   ExitHook exitHook = nullptr;
   std::string modulePath;
   Sse2 sse2 = Sse2::kReal;
+  bool screenFaked = false;
+  ScreenSize screen{};
   bool hasCommandLine = false;
   std::string commandLine;
+  bool limitsRead = false;
+  unsigned long readLimit = 0;
+
   int heapAllocationFailsIn = 0;
   int heapFreeFailsIn = 0;
 };
@@ -76,11 +81,28 @@ const std::string& ModulePath() { return State().modulePath; }
 void FakeSse2(Sse2 answer) { State().sse2 = answer; }
 Sse2 FakedSse2() { return State().sse2; }
 
+void FakeScreenSize(int width, int height) {
+  State().screenFaked = true;
+  State().screen = {width, height};
+}
+const ScreenSize* FakedScreenSize() { return State().screenFaked ? &State().screen : nullptr; }
+
 void SetCommandLine(const std::string& commandLine) {
   State().hasCommandLine = true;
   State().commandLine = commandLine;
 }
 const std::string* CommandLine() { return State().hasCommandLine ? &State().commandLine : nullptr; }
+
+void LimitNextRead(unsigned long bytes) {
+  State().limitsRead = true;
+  State().readLimit = bytes;
+}
+bool TakeReadLimit(unsigned long* bytes) {
+  if (!State().limitsRead) return false;
+  State().limitsRead = false;
+  *bytes = State().readLimit;
+  return true;
+}
 
 void FailHeapAllocation(int nth) { State().heapAllocationFailsIn = nth; }
 void FailHeapFree(int nth) { State().heapFreeFailsIn = nth; }

@@ -43,10 +43,28 @@ enum class Sse2 { kReal, kPresent, kAbsent };
 void FakeSse2(Sse2 answer);
 Sse2 FakedSse2();
 
+// Screen ---------------------------------------------------------------------------------
+// A faked screen size answers GetSystemMetrics for SM_CXSCREEN and SM_CYSCREEN on both
+// backends. Without it Windows gives the real screen and POSIX 1024 by 768.
+struct ScreenSize {
+  int width;
+  int height;
+};
+void FakeScreenSize(int width, int height);
+// Null when the screen size is not faked.
+const ScreenSize* FakedScreenSize();
+
 // Command line --------------------------------------------------------------------------
 // A set command line replaces the process's own in GetCommandLineA.
 void SetCommandLine(const std::string& commandLine);
 const std::string* CommandLine();  // null when not set
+
+// Files ---------------------------------------------------------------------------------
+// The next ReadFile delivers at most this many bytes, as from a file that shrank after its
+// size was taken; later reads are whole again.
+void LimitNextRead(unsigned long bytes);
+// Called by the backends: true (and the limit) once after LimitNextRead.
+bool TakeReadLimit(unsigned long* bytes);
 
 // Heap ----------------------------------------------------------------------------------
 // Arms a failure: the nth heap allocation from now (HeapAlloc and HeapReAlloc count; 1 is

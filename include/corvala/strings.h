@@ -9,6 +9,47 @@
 
 namespace corvala {
 
+// --- Loading a text file into an array -------------------------------------------------------
+
+// Recall's last argument: nothing (0), a field marker for the loaded array (kTabFields, or
+// kCommaFields and below), or a variable that receives the number of lines. Other numbers
+// mean nothing.
+class RecallMode {
+ public:
+  constexpr RecallMode(int32_t marker) : marker_(marker <= kTabFields ? marker : 0) {}
+  constexpr RecallMode(int32_t* lineCount) : lineCount_(lineCount) {}
+  constexpr int32_t marker() const { return marker_; }
+  constexpr int32_t* lineCount() const { return lineCount_; }
+
+ private:
+  int32_t marker_ = 0;
+  int32_t* lineCount_ = nullptr;
+};
+
+struct RecallResult {
+  int32_t lines;
+  int32_t bytes;
+};
+
+// Loads a text file into array arrayNumber (1 to 19), one element per line, and returns the
+// number of lines and of bytes loaded. file: a file number open for input (reading starts at
+// its position) or a file name (opened on number 9, as given). Either way the file is closed
+// and its number freed. Lines end at CR LF only; a line feed without a carriage return stays
+// in its line and is counted in BareLineFeedCount. Data that does not end with CR LF (an
+// empty file, say) has one more line after the last break. The elements point into one
+// block holding the whole file (their lengths are stored negative); the array is released
+// with two releases. userValue, if not 0, becomes the array's user value. Array number 0 is
+// the working slot and is left erased. A file that cannot be opened, or a number holding no
+// open file: ErrorCode 5 with the name (or the number).
+RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMode mode);
+
+// Line feeds not preceded by a carriage return in the latest Recall.
+extern int32_t& BareLineFeedCount;
+
+}  // namespace corvala
+
+namespace corvala {
+
 // --- String primitives ----------------------------------------------------------------------
 // Plain functions of their arguments: no state, no allocation, no errors. Safe to call from
 // anywhere, the fatal-error path included.
@@ -57,6 +98,87 @@ struct FoundText {
 FoundText FindText(int32_t start, TextArg text, TextArg pattern, uint32_t flags);
 
 extern int32_t& LastFoundPosition;
+
+// --- String arrays, element access and fields, sorting ---------------------------------------
+
+// The two-index value: bit 31 set, the first index (or extent) in bits 0 to 22, the second
+// index (or a field number) in bits 23 to 30.
+inline constexpr uint32_t kTwoIndex = 0x80000000u;
+inline constexpr uint32_t kFirstIndexMask = 0x007FFFFFu;
+inline constexpr int kSecondIndexShift = 23;
+constexpr uint32_t TwoIndex(uint32_t first, uint32_t second) {
+  return kTwoIndex | ((second & 0xFFu) << kSecondIndexShift) | (first & kFirstIndexMask);
+}
+constexpr bool IsTwoIndex(uint32_t value) { return (value & kTwoIndex) != 0; }
+constexpr uint32_t FirstIndex(uint32_t value) { return value & kFirstIndexMask; }
+constexpr uint32_t SecondIndex(uint32_t value) { return (value >> kSecondIndexShift) & 0xFFu; }
+
+// Array numbers are 0 to 19; any other number reports ErrorCode 6, as in EraseArray.
+
+// Creates array `arrayNumber` after releasing what it held. With v = n + 1: bit 31 of v clear
+// gives v elements (indices 0 to n); bit 31 set gives a two-dimensional array of
+// FirstIndex(v) rows and SecondIndex(v) + 1 columns, R x M elements in all. Every element
+// reads as the empty text. The user value is read back as the pseudo-element -1.
+ArrayDescriptor* DimArray(int32_t arrayNumber, int32_t n, Word userValue);
+// Exchanges the two table entries, whatever they hold.
+void SwapArrays(int32_t a, int32_t b);
+
+// The array number and linear element index of the latest ElementText call, recorded before
+// the index is checked. InsertElements works on it.
+struct ElementAccess {
+  int32_t arrayNumber;
+  int32_t index;
+};
+extern ElementAccess& LastElementAccess;
+
+// At the element k of LastElementAccess: n > 0 inserts n empty elements before k, n = 0
+// empties element k, n < 0 removes the |n| elements from k on (releasing the texts they own).
+// A new count of 0 or below changes nothing. The descriptor moves (one spare record behind
+// the last element). ErrorCode 6 when the array is undefined or k (and k + |n| when
+// removing) lies outside the array; ErrorCode 7 when it was erased; ErrorCode 1 when the
+// descriptor cannot be reallocated.
+void InsertElements(int32_t n);
+
+// Arrays of fixed-size records: a zeroed, tracked block holding the 32-bit record count, the
+// 32-bit record size, then the records; the table entry holds the first record's address.
+// Whatever the entry held is overwritten without being released. Returns the first record.
+void* DimRecordArray(int32_t arrayNumber, int32_t recordSize, int32_t maxIndex);
+// source >= 0: copies record `source` over record `destination`. source < 0: with v = -source,
+// writes (v >> 3) records (0: the array's count) from `destination` on to file number v & 7.
+// An index (or a run of records) beyond the last record reports ErrorCode 6.
+void CopyRecord(int32_t source, int32_t destination, int32_t arrayNumber);
+
+// Reads one element: the text and signed length go to the next temporary slot, whose
+// SlotOrigin becomes the element record. `index` is a linear index (-1: the user value as
+// text, the shape as length) or, in a shaped array, a two-index value: row + column x R in a
+// two-dimensional array, element and field number in an array with a field marker. An
+// element never assigned reads as EmptyText. A missing field reads as EmptyText; a field is
+// copied into the field buffer (cut to kFieldBufferSize - 1 bytes). ErrorCode 7 for an
+// undefined or erased array, ErrorCode 6 for an index at or above the count or below -1.
+TextRecord ElementText(int32_t arrayNumber, uint32_t index);
+
+// Every field result is at this one address; the next field read overwrites it.
+inline constexpr int kFieldBufferSize = 3584;
+const char* FieldBuffer();
+// Written by every field read that finds its field, and stored directly in front of the
+// field buffer. The field start and length describe the field as it lies in the element
+// (its full length even when the copy in the buffer was cut).
+struct FieldAccess {
+  ElementRecord* record;
+  const char* elementText;
+  int32_t elementLength;
+  const char* fieldStart;
+  int32_t fieldLength;
+};
+extern FieldAccess& LastFieldAccess;
+
+// Sorts the first `count` elements (0: all) of array `arrayNumber` by their texts ignoring
+// letter case, ascending, or descending for a negative array number. Only the element records
+// move. The order is the C locale's case-insensitive one (A to Z read as a to z, bytes
+// compared unsigned); unassigned elements sort as empty texts; texts equal but for case end
+// in no particular order. ErrorCode 7 when the array is undefined or erased, ErrorCode 6 when
+// count is negative or above the element count.
+void SortArray(int32_t arrayNumber, int32_t count);
 
 // --- Substrings, trimming and case -----------------------------------------------------------
 // Each leaves its result in a temporary slot and returns the result's text address.

@@ -1,13 +1,22 @@
 // The strings subsystem's share of the runtime state (see runtime/core/state.h).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
+#include "corvala/strings.h"
 #include "corvala/types.h"
 
 namespace corvala::internal {
 
 inline constexpr int kFoldBufferUnits = 3200;
+
+// The last field read and its text: the access record lies directly in front of the text.
+struct FieldArea {
+  FieldAccess last;
+  char buffer[kFieldBufferSize];
+};
+static_assert(offsetof(FieldArea, buffer) == sizeof(FieldAccess));
 
 struct StringState {
   // --- Substring search -------------------------------------------------------------------
@@ -18,6 +27,15 @@ struct StringState {
   int32_t lastSearchLength = 0;
   // Lower-case (0) and upper-case (1) copies of a wide pattern searched ignoring case.
   char16_t foldBuffers[2][kFoldBufferUnits] = {};
+
+  // --- Arrays and element access ----------------------------------------------------------
+  // The latest ElementText call, and the last field it extracted.
+  ElementAccess lastElementAccess = {};
+  FieldArea field = {};
+
+  // --- Loading a text file into an array --------------------------------------------------
+  // Line feeds without a carriage return in the latest Recall.
+  int32_t bareLineFeedCount = 0;
 };
 
 }  // namespace corvala::internal
