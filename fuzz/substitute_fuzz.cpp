@@ -75,8 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string& sought = parts[1];
   const std::string& replacement = parts[2];
 
-  int32_t length = corvala::SubstituteText(text.c_str(), sought.c_str(), replacement.c_str(),
-                                           control);
+  int32_t length =
+      corvala::SubstituteText(text.c_str(), sought.c_str(), replacement.c_str(), control);
   std::string expected = Model(text, sought, replacement, control);
   if (length != static_cast<int32_t>(expected.size())) std::abort();
   const corvala::TempSlot* slot = corvala::SelectTempSlot(corvala::kSlotCurrent);

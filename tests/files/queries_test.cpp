@@ -65,9 +65,14 @@ TEST_F(FileQueriesTest, SizesByNumberAndByName) {
     uint32_t low;
   };
   const Case cases[] = {
-      {3, 5}, {full.c_str(), 5}, {4, 0}, {empty.c_str(), 0},
+      {3, 5},
+      {full.c_str(), 5},
+      {4, 0},
+      {empty.c_str(), 0},
       // Free numbers, failed opens and missing names give -1 in the low half.
-      {5, 0xFFFFFFFFu}, {missing.c_str(), 0xFFFFFFFFu}, {50, 0xFFFFFFFFu},
+      {5, 0xFFFFFFFFu},
+      {missing.c_str(), 0xFFFFFFFFu},
+      {50, 0xFFFFFFFFu},
   };
   for (const Case& c : cases) {
     FileSizeHalves size = FileSize(c.file);
