@@ -27,6 +27,12 @@ uint16_t ControlWord() {
   return cw;
 }
 
+int StackTop() {
+  uint16_t status;
+  asm volatile("fnstsw %0" : "=m"(status));
+  return (status >> 11) & 7;
+}
+
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool FloatingShape(const std::string& t) {
@@ -120,8 +126,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::memset(start, kMarker, static_cast<size_t>(markEnd - start));
 
   uint16_t mode = ControlWord();
+  int top = StackTop();
   char* text = corvala::NumberToTextSlots(selector, descriptor, count, slots, 5);
-  if (ControlWord() != mode) std::abort();
+  if (ControlWord() != mode || StackTop() != top) std::abort();
   if (text != start) std::abort();
   int32_t length = corvala::SelectTempSlot(corvala::kSlotCurrent)->length;
   bool wide = (descriptor & corvala::kWideNumberText) != 0;

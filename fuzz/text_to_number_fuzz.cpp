@@ -24,6 +24,12 @@ uint16_t ControlWord() {
   return cw;
 }
 
+int StackTop() {
+  uint16_t status;
+  asm volatile("fnstsw %0" : "=m"(status));
+  return (status >> 11) & 7;
+}
+
 // Bytes each kind stores at its destination address.
 size_t StoredBytes(int32_t kind) {
   switch (kind) {
@@ -48,8 +54,9 @@ void Check(const char* text, size_t length) {
                         kind == corvala::kNumberSseInt64Alt;
     Word where = registerKind ? corvala::kSseRegisterCode + 1 : reinterpret_cast<Word>(destination);
     uint16_t mode = ControlWord();
+    int top = StackTop();
     NumberReading r = corvala::TextToNumber(text, where, kind);
-    if (ControlWord() != mode) std::abort();
+    if (ControlWord() != mode || StackTop() != top) std::abort();
     corvala::SseRegisterValue after = corvala::SseRegister(1);
     if (after.high != before.high) std::abort();
     size_t stored = registerKind ? 0 : StoredBytes(kind);

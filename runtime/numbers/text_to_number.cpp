@@ -19,6 +19,7 @@ constexpr int32_t kLowestScale = -143;
 constexpr int32_t kHighestScale = 141;
 constexpr int kShortMantissa = 9;  // characters read by the first mantissa rules
 constexpr int kMaxHexDigits = 16;
+constexpr int kPlainDigits = 18;  // a plain integer of up to 18 digits is below 2^63
 
 enum class Notation { kDecimal = 0, kBinary = 1, kHex = 2 };
 
@@ -228,12 +229,30 @@ Reading ReadNumber(const char* text, int32_t kind, int32_t& depth,
       return Exact(Notation::kDecimal, lead.zeroEnd, 0);
     }
     const char* start = lead.start;
+    // A plain integer, the usual text, in one pass: digits after an optional sign up to the
+    // end of the token read exactly as the full way reads them.
+    const char* digits = start + (*start == '-' || *start == '+' ? 1 : 0);
+    uint64_t v = 0;
+    const char* q = digits;
+    for (uint32_t d; (d = static_cast<unsigned char>(*q) - uint32_t{'0'}) < 10; ++q) {
+      v = v * 10 + d;
+    }
+    if (q > digits && q - digits <= kPlainDigits &&
+        scanClass[static_cast<unsigned char>(*q)] == internal::kScanEnd) {
+      bool minus = negative || *start == '-';
+      return Exact(Notation::kDecimal, q,
+                   minus ? -static_cast<int64_t>(v) : static_cast<int64_t>(v));
+    }
     for (p = start;; ++p) {
-      while (scanClass[static_cast<unsigned char>(*p)] == internal::kScanContinue) ++p;
+      uint8_t cls;
+      while ((cls = scanClass[static_cast<unsigned char>(*p)]) == internal::kScanContinue) ++p;
+      // The usual ends first, before the dispatch on the rarer classes.
+      if (cls == internal::kScanEnd)
+        return DecimalReader(mode).Read(start, nullptr, negative, kind);
       char c = *p;
       // Read only for the letters, which are not the terminator.
       auto next = [p] { return static_cast<unsigned char>(p[1]); };
-      switch (scanClass[static_cast<unsigned char>(c)]) {
+      switch (cls) {
         case internal::kScanContinue:
           continue;
         case internal::kScanSign:

@@ -23,6 +23,13 @@ uint16_t ControlWord() {
 
 void SetControlWord(uint16_t cw) { asm volatile("fldcw %0" : : "m"(cw)); }
 
+// The top of the x87 register stack: a conversion leaves it where it found it.
+int StackTop() {
+  uint16_t status;
+  asm volatile("fnstsw %0" : "=m"(status));
+  return (status >> 11) & 7;
+}
+
 constexpr uint32_t Field(NumberKind kind, NumberOperator op, int operand) {
   return OperandDescriptor(kind, op) << (6 * (operand - 1));
 }
@@ -188,7 +195,10 @@ TEST_F(NumberToTextTest, ControlWordIsRestored) {
   // Round up in 53-bit precision: the result must not change, and neither must the mode.
   uint16_t caller = static_cast<uint16_t>((original & ~0x0F00) | 0x0A00);
   SetControlWord(caller);
+  int top = StackTop();
   const char* text = NumberText("%Jf", 2, Over(3));
+  NumberText(kIntegerForm, 1.5, Plus(2.5));
+  EXPECT_EQ(StackTop(), top);
   uint16_t after = ControlWord();
   SetControlWord(original);
   EXPECT_EQ(after, caller);

@@ -228,7 +228,14 @@ TEST_F(TextToNumberTest, ControlWordIsRestored) {
   uint16_t caller = static_cast<uint16_t>((original & ~0x0F00) | 0x0800);  // up, 24 bits
   asm volatile("fldcw %0" : : "m"(caller));
   double stored = 0;
+  uint16_t status;
+  asm volatile("fnstsw %0" : "=m"(status));
+  int top = (status >> 11) & 7;
+  TextToNumber("1234567890123456789012345", reinterpret_cast<Word>(&stored), kNumberSingle);
+  TextToNumber("-1.5", 0, kNumberInt32);
   TextToNumber("0.0001", reinterpret_cast<Word>(&stored), kNumberDouble);
+  asm volatile("fnstsw %0" : "=m"(status));
+  EXPECT_EQ((status >> 11) & 7, top) << "the x87 register stack is left as it was";
   uint16_t after;
   asm volatile("fnstcw %0" : "=m"(after));
   asm volatile("fldcw %0" : : "m"(original));
