@@ -15,7 +15,15 @@ struct HookState {
   Sse2 sse2 = Sse2::kReal;
   bool hasCommandLine = false;
   std::string commandLine;
+  int heapAllocationFailsIn = 0;
+  int heapFreeFailsIn = 0;
 };
+
+// Counts an armed countdown down; true when it reaches its call.
+bool CountDown(int& callsLeft) {
+  if (callsLeft <= 0) return false;
+  return --callsLeft == 0;
+}
 
 HookState& State() {
   static HookState state;
@@ -73,6 +81,11 @@ void SetCommandLine(const std::string& commandLine) {
   State().commandLine = commandLine;
 }
 const std::string* CommandLine() { return State().hasCommandLine ? &State().commandLine : nullptr; }
+
+void FailHeapAllocation(int nth) { State().heapAllocationFailsIn = nth; }
+void FailHeapFree(int nth) { State().heapFreeFailsIn = nth; }
+bool HeapAllocationFails() { return CountDown(State().heapAllocationFailsIn); }
+bool HeapFreeFails() { return CountDown(State().heapFreeFailsIn); }
 
 void ResetAll() { State() = HookState{}; }
 

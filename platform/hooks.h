@@ -48,6 +48,16 @@ Sse2 FakedSse2();
 void SetCommandLine(const std::string& commandLine);
 const std::string* CommandLine();  // null when not set
 
+// Heap ----------------------------------------------------------------------------------
+// Arms a failure: the nth heap allocation from now (HeapAlloc and HeapReAlloc count; 1 is
+// the next) returns null. 0 disarms.
+void FailHeapAllocation(int nth);
+// The nth HeapFree from now returns FALSE and leaves the block allocated. 0 disarms.
+void FailHeapFree(int nth);
+// Called by the backends: true when this call is the one that must fail.
+bool HeapAllocationFails();
+bool HeapFreeFails();
+
 // Everything back to the real behaviour.
 void ResetAll();
 

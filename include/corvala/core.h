@@ -88,6 +88,8 @@ void* AllocTracked(uint32_t size, uint32_t flags);
 // block 0: nothing; kReleaseAllTracked: every tracked block; otherwise that block if tracked.
 inline constexpr Word kReleaseAllTracked = static_cast<Word>(-1);
 void ReleaseTrackedBlock(Word block);
+// The kCvHeapStrings entries of the tracked-block table; 0 is a free entry.
+const Word* TrackedBlockTable();
 
 enum ErrorCode : uint32_t {
   kErrorLastError = 0,
@@ -139,6 +141,10 @@ struct ArrayDescriptor {
   int32_t shape;   // 0, rows R > 0, kTabFields, or kCommaFields and below
   ElementRecord* elements() { return reinterpret_cast<ElementRecord*>(this + 1); }
 };
+#if UINTPTR_MAX == 0xFFFFFFFFu
+static_assert(sizeof(ElementRecord) == 8 && sizeof(ArrayDescriptor) == 16,
+              "the shipping layout: 16 bytes of header, 8 per element");
+#endif
 inline constexpr int32_t kTabFields = -120;
 inline constexpr int32_t kCommaFields = -121;
 
@@ -149,8 +155,15 @@ Word* FileTable();
 // The shared empty string; the 32-bit word before it is 0.
 extern const char* const EmptyText;
 
+// Releases string array arrayNumber (0 to 19), or with kEraseAllArrays arrays 0 to 19 in
+// turn: the backing block, every text an element owns, then the descriptor; the entry
+// becomes kErased. Entries that are 0 or kErased are left alone. Any other number ends the
+// run with ErrorCode 6 (the line in ReportValue); nothing is touched.
 inline constexpr int kEraseAllArrays = -1;
 void EraseArray(int32_t arrayNumber);
+// Closes file number fileNumber (0 to 10), or with kCloseAllFiles every number from 10
+// down to 0; each non-zero entry goes to CloseHandle and becomes 0. Any other number ends
+// the run with ErrorCode 6 (the line in ReportValue); nothing is touched.
 inline constexpr int kCloseAllFiles = 11;
 void CloseFile(int32_t fileNumber);
 

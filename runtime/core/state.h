@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "corvala/core.h"
 #include "corvala/types.h"
 #include "runtime/files/file_state.h"
 #include "runtime/numbers/number_state.h"
@@ -20,6 +21,7 @@ inline constexpr size_t kScratchRing = 480000;   // the write position wraps her
 inline constexpr size_t kScratchLimit = 639900;  // no text may end past this byte
 inline constexpr size_t kModuleFolderSize = 260;
 inline constexpr size_t kFileErrorTextSize = 560;
+inline constexpr int kTempSlotCopies = 7;
 
 // The static block of defaults and buffer pointers. Its entries are words: 32-bit on the
 // shipping build, pointer-sized elsewhere so that the pointers survive.
@@ -44,6 +46,21 @@ struct CoreState {
 
   alignas(16) char scratch[kScratchSize];
   char* scratchWrite;  // null until first use
+  // The last durable slot copies: entry e (1 to 7) at index e - 1, and the last entry used.
+  char* tempSlotCopies[kTempSlotCopies];
+  int32_t tempSlotCopyIndex;
+
+  // Counted heap and fatal errors.
+  int32_t allocationCount;
+  int32_t releaseCount;
+  int32_t reportValue;
+  int32_t debugMarker;
+  int32_t apiBoxesOff;
+  Word trackedBlocks[kCvHeapStrings];  // 0: free
+
+  // Array and file tables.
+  Word arrayTable[kArrayNumbers];
+  Word fileTable[kFileNumbers];
 };
 
 struct RuntimeState {

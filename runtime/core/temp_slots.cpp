@@ -1,4 +1,5 @@
 #include <cstdint>
+#include <cstring>
 
 #include "corvala/core.h"
 #include "runtime/core/state.h"
@@ -46,6 +47,24 @@ CommittedText CommitScratchText(char* end, Word request) {
   size_t next = (static_cast<size_t>(end - base) + 4) & ~static_cast<size_t>(3);
   g_state.core.scratchWrite = next >= internal::kScratchRing ? base : base + next;
   return {text, slot};
+}
+
+char* KeepTempSlotCopy() {
+  const TempSlot* current = SelectTempSlot(kSlotCurrent);
+  const char* text = current->text;
+  uint32_t length = current->length < 0 ? 0u - static_cast<uint32_t>(current->length)
+                                        : static_cast<uint32_t>(current->length);
+  char* copy = static_cast<char*>(AllocTracked(length + 1, 0));
+  // Copied before the oldest copy is released: the current text may be that very copy.
+  if (length > 0) std::memcpy(copy, text, length);
+  copy[length] = '\0';
+  internal::CoreState& core = g_state.core;
+  int32_t entry = core.tempSlotCopyIndex + 1;
+  char*& kept = core.tempSlotCopies[entry - 1];
+  ReleaseTrackedBlock(reinterpret_cast<Word>(kept));
+  kept = copy;
+  core.tempSlotCopyIndex = entry >= internal::kTempSlotCopies ? 0 : entry;
+  return copy;
 }
 
 }  // namespace corvala

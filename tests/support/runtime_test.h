@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/hooks.h"
 #include "runtime/core/state.h"
 
 namespace corvala::testing {
 
 // Windows reports the negative exit code itself; POSIX reports its low 8 bits (-5 is 251).
+// Death-test patterns use GoogleTest's simple regular expressions on every build (Windows has
+// no others): no alternation, groups or brackets; '.' matches anything but a line feed and
+// "\\s" matches one, so "Caption\\s+Text" spans the two lines a scripted box writes.
 inline ::testing::ExitedWithCode ExitsWith(int code) {
 #ifdef _WIN32
   return ::testing::ExitedWithCode(code);
@@ -17,6 +22,11 @@ inline ::testing::ExitedWithCode ExitsWith(int code) {
   return ::testing::ExitedWithCode(code & 0xFF);
 #endif
 }
+
+// A death-test pattern that matches a message box exactly as the box hook writes it to
+// standard error ("caption\ntext\n"); regex characters in either are matched literally, in
+// the regex syntaxes of both platforms.
+std::string ShownBoxPattern(const std::string& caption, const std::string& text);
 
 class RuntimeTest : public ::testing::Test {
  protected:

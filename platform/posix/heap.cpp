@@ -1,0 +1,84 @@
+#include "platform/heap.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/errors.h"
+#include "platform/hooks.h"
+
+namespace platform {
+namespace {
+
+// Each block is preceded by a header holding its requested size, which HeapReAlloc needs
+// for HEAP_ZERO_MEMORY and in-place requests. 16 bytes keep the C heap's alignment.
+struct alignas(16) BlockHeader {
+  SIZE_T bytes;
+};
+static_assert(sizeof(BlockHeader) == 16);
+
+char processHeap;
+
+BlockHeader* HeaderOf(LPVOID block) { return static_cast<BlockHeader*>(block) - 1; }
+
+bool TooLarge(SIZE_T bytes) {
+  return bytes > static_cast<SIZE_T>(PTRDIFF_MAX) - sizeof(BlockHeader);
+}
+
+}  // namespace
+
+HANDLE GetProcessHeap() { return &processHeap; }
+
+LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
+  if (hooks::HeapAllocationFails()) return nullptr;
+  if (heap == nullptr) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return nullptr;
+  }
+  if (TooLarge(bytes)) return nullptr;
+  void* raw = (flags & HEAP_ZERO_MEMORY) ? std::calloc(1, sizeof(BlockHeader) + bytes)
+                                         : std::malloc(sizeof(BlockHeader) + bytes);
+  if (raw == nullptr) return nullptr;
+  BlockHeader* header = static_cast<BlockHeader*>(raw);
+  header->bytes = bytes;
+  return header + 1;
+}
+
+BOOL HeapFree(HANDLE heap, DWORD, LPVOID block) {
+  if (hooks::HeapFreeFails()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  if (heap == nullptr) {
+    SetLastError(ERROR_INVALID_HANDLE);
+    return FALSE;
+  }
+  if (block != nullptr) std::free(HeaderOf(block));
+  return TRUE;
+}
+
+LPVOID HeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T bytes) {
+  if (hooks::HeapAllocationFails()) return nullptr;
+  if (heap == nullptr || block == nullptr) {
+    SetLastError(heap == nullptr ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  SIZE_T old = HeaderOf(block)->bytes;
+  if (flags & HEAP_REALLOC_IN_PLACE_ONLY) {
+    if (bytes > old) {
+      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+      return nullptr;
+    }
+    HeaderOf(block)->bytes = bytes;
+    return block;
+  }
+  if (TooLarge(bytes)) return nullptr;
+  void* raw = std::realloc(HeaderOf(block), sizeof(BlockHeader) + bytes);
+  if (raw == nullptr) return nullptr;  // the old block stays as it was
+  BlockHeader* header = static_cast<BlockHeader*>(raw);
+  header->bytes = bytes;
+  char* data = reinterpret_cast<char*>(header + 1);
+  if ((flags & HEAP_ZERO_MEMORY) && bytes > old) std::memset(data + old, 0, bytes - old);
+  return data;
+}
+
+}  // namespace platform
