@@ -66,6 +66,20 @@ struct KeyPress {
 // Discards pending console input and waits for one key.
 KeyPress WaitKey();
 
+// --- File comparison ------------------------------------------------------------------------
+
+struct FileDifference {
+  int32_t difference;  // first file's byte - second file's byte at the first difference, or 0
+  uint32_t position;   // identical: their size; else the offset of the first difference
+};
+// Compares two files byte by byte; mode 1 ignores letter case (every byte is compared with
+// bit 0x20 set, so carriage return and "-" match too). Files of different sizes give the
+// byte difference found (never 0) with the first file's size as the position. Uses file
+// numbers 9 and 10 (whatever they held is overwritten, and both are free afterwards); a file
+// that cannot be opened ends the run with ErrorCode 5 naming it. Sizes are taken from their
+// low 32 bits.
+FileDifference FileCompare(const char* name1, const char* name2, int32_t mode);
+
 // --- Command line and resource strings ------------------------------------------------------
 
 // Argument `index` of the command line (0: the program as written), split by the runtime's
