@@ -13,6 +13,8 @@ struct HookState {
   ExitHook exitHook = nullptr;
   std::string modulePath;
   Sse2 sse2 = Sse2::kReal;
+  bool screenFaked = false;
+  ScreenSize screen{};
   bool hasCommandLine = false;
   std::string commandLine;
   int heapAllocationFailsIn = 0;
@@ -75,6 +77,12 @@ const std::string& ModulePath() { return State().modulePath; }
 
 void FakeSse2(Sse2 answer) { State().sse2 = answer; }
 Sse2 FakedSse2() { return State().sse2; }
+
+void FakeScreenSize(int width, int height) {
+  State().screenFaked = true;
+  State().screen = {width, height};
+}
+const ScreenSize* FakedScreenSize() { return State().screenFaked ? &State().screen : nullptr; }
 
 void SetCommandLine(const std::string& commandLine) {
   State().hasCommandLine = true;

@@ -43,6 +43,17 @@ enum class Sse2 { kReal, kPresent, kAbsent };
 void FakeSse2(Sse2 answer);
 Sse2 FakedSse2();
 
+// Screen ---------------------------------------------------------------------------------
+// A faked screen size answers GetSystemMetrics for SM_CXSCREEN and SM_CYSCREEN on both
+// backends. Without it Windows gives the real screen and POSIX 1024 by 768.
+struct ScreenSize {
+  int width;
+  int height;
+};
+void FakeScreenSize(int width, int height);
+// Null when the screen size is not faked.
+const ScreenSize* FakedScreenSize();
+
 // Command line --------------------------------------------------------------------------
 // A set command line replaces the process's own in GetCommandLineA.
 void SetCommandLine(const std::string& commandLine);

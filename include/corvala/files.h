@@ -97,3 +97,55 @@ const char* CommandLineArg(int32_t index);
 const char* ResourceString(int32_t id);
 
 }  // namespace corvala
+
+namespace corvala {
+
+// --- File queries and file contents as text ----------------------------------------------------
+
+// A found file's properties, laid out as the platform's WIN32_FIND_DATAA record: attributes,
+// creation, last-access and last-write times (100 ns units since 1601, UTC), the size's high
+// and low halves, the name and the short name.
+struct FindFileTime {
+  uint32_t dwLowDateTime;
+  uint32_t dwHighDateTime;
+};
+struct FindDataRecord {
+  uint32_t dwFileAttributes;
+  FindFileTime ftCreationTime;
+  FindFileTime ftLastAccessTime;
+  FindFileTime ftLastWriteTime;
+  uint32_t nFileSizeHigh;
+  uint32_t nFileSizeLow;
+  uint32_t dwReserved0;
+  uint32_t dwReserved1;
+  char cFileName[260];
+  char cAlternateFileName[14];
+};
+inline constexpr uint32_t kFileAttributeNormal = 0x80;
+
+// Looks for the first file that matches pattern (a name, possibly with the wildcards * and ?
+// in its last component) and leaves its properties in FindData. Returns the search handle,
+// also kept in FindHandle, or 0 when nothing matches. With closeSearch non-zero a found
+// search is closed at once (FindHandle 0) and the result is only a non-zero "found" flag.
+// A search that finds nothing leaves FindData as it was, except dwFileAttributes, which
+// reads kFileAttributeNormal.
+Word FindFile(const char* pattern, int32_t closeSearch);
+extern FindDataRecord& FindData;
+extern Word& FindHandle;
+
+// The size of file number 0 to 10 or of the file named by the text. A free or failed file
+// number, a missing file, or a value from 11 to 127, gives 0xFFFFFFFF in both halves.
+struct FileSizeHalves {
+  uint32_t low;
+  uint32_t high;
+};
+FileSizeHalves FileSize(TextArg file);
+
+// A deferred text for BuildText that stands for the whole contents of the file name: it
+// records the name's address (the name must stay valid until the piece is used) and the
+// size's low 32 bits, and the file is read, once, straight into the built text when it is
+// expanded (ExpandDeferredText). Returns the piece's address; its slot, the newest, holds the
+// file's size as its length. A missing file ends the run with ErrorCode 5 naming it.
+const char* FileRead$(const char* name);
+
+}  // namespace corvala

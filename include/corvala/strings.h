@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "corvala/core.h"
 #include "corvala/types.h"
 
 namespace corvala {
@@ -56,5 +57,160 @@ struct FoundText {
 FoundText FindText(int32_t start, TextArg text, TextArg pattern, uint32_t flags);
 
 extern int32_t& LastFoundPosition;
+
+// --- String arrays, element access and fields, sorting ---------------------------------------
+
+// The two-index value: bit 31 set, the first index (or extent) in bits 0 to 22, the second
+// index (or a field number) in bits 23 to 30.
+inline constexpr uint32_t kTwoIndex = 0x80000000u;
+inline constexpr uint32_t kFirstIndexMask = 0x007FFFFFu;
+inline constexpr int kSecondIndexShift = 23;
+constexpr uint32_t TwoIndex(uint32_t first, uint32_t second) {
+  return kTwoIndex | ((second & 0xFFu) << kSecondIndexShift) | (first & kFirstIndexMask);
+}
+constexpr bool IsTwoIndex(uint32_t value) { return (value & kTwoIndex) != 0; }
+constexpr uint32_t FirstIndex(uint32_t value) { return value & kFirstIndexMask; }
+constexpr uint32_t SecondIndex(uint32_t value) { return (value >> kSecondIndexShift) & 0xFFu; }
+
+// Array numbers are 0 to 19; any other number reports ErrorCode 6, as in EraseArray.
+
+// Creates array `arrayNumber` after releasing what it held. With v = n + 1: bit 31 of v clear
+// gives v elements (indices 0 to n); bit 31 set gives a two-dimensional array of
+// FirstIndex(v) rows and SecondIndex(v) + 1 columns, R x M elements in all. Every element
+// reads as the empty text. The user value is read back as the pseudo-element -1.
+ArrayDescriptor* DimArray(int32_t arrayNumber, int32_t n, Word userValue);
+// Exchanges the two table entries, whatever they hold.
+void SwapArrays(int32_t a, int32_t b);
+
+// The array number and linear element index of the latest ElementText call, recorded before
+// the index is checked. InsertElements works on it.
+struct ElementAccess {
+  int32_t arrayNumber;
+  int32_t index;
+};
+extern ElementAccess& LastElementAccess;
+
+// At the element k of LastElementAccess: n > 0 inserts n empty elements before k, n = 0
+// empties element k, n < 0 removes the |n| elements from k on (releasing the texts they own).
+// A new count of 0 or below changes nothing. The descriptor moves (one spare record behind
+// the last element). ErrorCode 6 when the array is undefined or k (and k + |n| when
+// removing) lies outside the array; ErrorCode 7 when it was erased; ErrorCode 1 when the
+// descriptor cannot be reallocated.
+void InsertElements(int32_t n);
+
+// Arrays of fixed-size records: a zeroed, tracked block holding the 32-bit record count, the
+// 32-bit record size, then the records; the table entry holds the first record's address.
+// Whatever the entry held is overwritten without being released. Returns the first record.
+void* DimRecordArray(int32_t arrayNumber, int32_t recordSize, int32_t maxIndex);
+// source >= 0: copies record `source` over record `destination`. source < 0: with v = -source,
+// writes (v >> 3) records (0: the array's count) from `destination` on to file number v & 7.
+// An index (or a run of records) beyond the last record reports ErrorCode 6.
+void CopyRecord(int32_t source, int32_t destination, int32_t arrayNumber);
+
+// Reads one element: the text and signed length go to the next temporary slot, whose
+// SlotOrigin becomes the element record. `index` is a linear index (-1: the user value as
+// text, the shape as length) or, in a shaped array, a two-index value: row + column x R in a
+// two-dimensional array, element and field number in an array with a field marker. An
+// element never assigned reads as EmptyText. A missing field reads as EmptyText; a field is
+// copied into the field buffer (cut to kFieldBufferSize - 1 bytes). ErrorCode 7 for an
+// undefined or erased array, ErrorCode 6 for an index at or above the count or below -1.
+TextRecord ElementText(int32_t arrayNumber, uint32_t index);
+
+// Every field result is at this one address; the next field read overwrites it.
+inline constexpr int kFieldBufferSize = 3584;
+const char* FieldBuffer();
+// Written by every field read that finds its field, and stored directly in front of the
+// field buffer. The field start and length describe the field as it lies in the element
+// (its full length even when the copy in the buffer was cut).
+struct FieldAccess {
+  ElementRecord* record;
+  const char* elementText;
+  int32_t elementLength;
+  const char* fieldStart;
+  int32_t fieldLength;
+};
+extern FieldAccess& LastFieldAccess;
+
+// Sorts the first `count` elements (0: all) of array `arrayNumber` by their texts ignoring
+// letter case, ascending, or descending for a negative array number. Only the element records
+// move. The order is the C locale's case-insensitive one (A to Z read as a to z, bytes
+// compared unsigned); unassigned elements sort as empty texts; texts equal but for case end
+// in no particular order. ErrorCode 7 when the array is undefined or erased, ErrorCode 6 when
+// count is negative or above the element count.
+void SortArray(int32_t arrayNumber, int32_t count);
+
+// --- Substrings, trimming and case -----------------------------------------------------------
+// Each leaves its result in a temporary slot and returns the result's text address.
+
+// A view into source (no copy, no terminator): source is a text, kCurrentSlot, or a shared-
+// string id below 127 (ids past the last slot record read as an empty text). Positions are
+// 1-based; in order:
+// - count 0 or start 0: an empty view at the source's start;
+// - start < 0: the last count bytes, or the whole text when count < 0 or count > length;
+// - start > length: an empty view at the source's start;
+// - otherwise from start on, count bytes, or the whole rest when count is larger (a negative
+//   count is larger).
+// For kCurrentSlot the result replaces the current slot; otherwise it replaces the current
+// slot when it starts where that slot's text starts, and takes the next slot in every other
+// case.
+const char* SliceText(TextArg source, int32_t count, int32_t start);
+
+// Blank bytes are 1 to 32 and 128 to 255 (signed, at most 32); a zero byte ends the text.
+inline constexpr uint32_t TrimLeading = 1;
+inline constexpr uint32_t TrimTrailing = 2;
+// A zero-terminated copy of source without its leading and/or trailing blanks, written to the
+// scratch area and committed as the next slot. A null source is the uncommitted text at the
+// scratch write position (trimmed in place). A result that would end past the scratch area's
+// text limit ends the run with ErrorCode 9.
+const char* TrimText(const char* source, uint32_t flags);
+
+// A zero-terminated upper-case (upper != 0) or lower-case copy of source (null: the empty
+// text) in a new tracked heap block, mapped by the system's ANSI code page, in the next slot.
+// The block stays until ReleaseTrackedBlock; allocation failure is ErrorCode 1, a full
+// tracked-block table ErrorCode 8.
+const char* ConvertCase(const char* source, int32_t upper);
+
+// --- Deferred texts ---------------------------------------------------------------------------
+// A deferred text is a small descriptor in the scratch area that stands for a text still to be
+// written: a substitution, a block of zero bytes, or a file's contents (FileRead$). Its slot's
+// length is the finished text's length. BuildText recognises it in the current slot
+// (IsDeferredText) and writes the finished text straight into its result with
+// ExpandDeferredText; used any other way it is just its descriptor bytes. The texts it refers
+// to (source, replacement, file name) are not copied: they must stay unchanged until it has
+// been expanded.
+
+// SubstituteText's control word: bits 0 to 7 are FindText flags, bits 8 to 15 the largest
+// number of occurrences to replace (0: all).
+inline constexpr uint32_t kSubstituteLimitShift = 8;
+
+// Replaces the occurrences of sought in text by replacement (zero-terminated byte texts; no
+// slot references). Of the FindText flags only FindIgnoreCase, FindFirstIgnoreCase and
+// FindWholeWord apply: the texts are bytes and the occurrences are listed forwards, so
+// FindWide and FindReverse are ignored. As in FindText, a one-byte sought text is matched
+// exactly whatever the flags. Occurrences do not overlap: the search goes on behind each one.
+// An empty sought text leaves the source unchanged. Returns the finished length, source length
+// + occurrences x (replacement length - sought length); the deferred text is in the next slot.
+// Each occurrence takes one word of the scratch area: a descriptor that would pass its text
+// limit, or a finished length above 2^31 - 1, ends the run with ErrorCode 9.
+int32_t SubstituteText(const char* text, const char* sought, const char* replacement,
+                       uint32_t control);
+
+// A deferred block of n zero bytes in the next slot, whose length is n + 1 (the expansion
+// writes n bytes). Returns the descriptor's address. n of 0 or below, or 2^31 - 1, ends the
+// run with ErrorCode 9.
+const char* New$(int32_t n);
+
+// True when text (a slot's text) is a deferred text: it lies in the scratch area and begins
+// with the word -124. Never reads outside the scratch area.
+bool IsDeferredText(const char* text);
+
+// Writes the finished text of the deferred text at descriptor to output and returns the
+// number of bytes written; no terminator. At most capacity bytes are written: pass the
+// magnitude of the slot's length. A substitution writes its finished length. Zero bytes:
+// n bytes (one less than the slot's length). File contents: the file is opened on file
+// number 10 by its name as given, the recorded size is read straight into output, and number
+// 10 is closed; a file that is missing or yields fewer bytes than recorded leaves the rest of
+// the recorded size as zero bytes, so the result is always the recorded size.
+uint32_t ExpandDeferredText(const char* descriptor, char* output, uint32_t capacity);
 
 }  // namespace corvala

@@ -56,6 +56,7 @@ constexpr SystemText kSystemTexts[] = {
     {ERROR_FILENAME_EXCED_RANGE, "The filename or extension is too long."},
     {ERROR_DIRECTORY, "The directory name is invalid."},
     {ERROR_NOACCESS, "Invalid access to memory location."},
+    {ERROR_INVALID_FLAGS, "Invalid flags."},
     {ERROR_INVALID_WINDOW_HANDLE, "Invalid window handle."},
     {ERROR_RESOURCE_DATA_NOT_FOUND, "The specified image file did not contain a resource section."},
     {ERROR_RESOURCE_TYPE_NOT_FOUND,
@@ -107,8 +108,8 @@ DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer,
 }
 
 BOOL IsBadStringPtrA(LPCSTR text, UINT_PTR maxChars) {
-  if (maxChars == 0) return FALSE;
   if (text == nullptr) return TRUE;
+  if (maxChars == 0) return FALSE;
   // Every byte is read through the kernel, which reports an unreadable one as EFAULT instead
   // of faulting. Chunks never cross a page boundary, so each is wholly readable or not.
   int pipe[2];

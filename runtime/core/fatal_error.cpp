@@ -3,6 +3,7 @@
 
 #include "corvala/core.h"
 #include "corvala/numbers.h"
+#include "corvala/strings.h"
 #include "platform/errors.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
@@ -45,13 +46,6 @@ __attribute__((no_sanitize("address"))) char* AppendDetail(char* to, const char*
   return to;
 }
 
-const char* FirstMark(const char* text) {
-  for (; *text != '\0'; ++text) {
-    if (*text == '#') return text;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 void FatalError(uint32_t code, Word detail) {
@@ -67,7 +61,7 @@ void FatalError(uint32_t code, Word detail) {
   char message[256];
   char* out = message;
   const char* text = kMessages[code];
-  const char* mark = FirstMark(text);
+  const char* mark = FindText(1, text, "#", 0).address;
   const char* detailText = reinterpret_cast<const char*>(detail);
   if (mark != nullptr && !platform::IsBadStringPtrA(detailText, kDetailChars)) {
     out = Append(out, text, static_cast<size_t>(mark - text));

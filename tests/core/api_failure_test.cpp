@@ -20,7 +20,8 @@ TEST_F(ApiFailureTest, ShowsTheLastErrorOnlyForAFailedCall) {
   ASSERT_EQ(platform::hooks::ShownBoxes().size(), 1u);
   const platform::hooks::ShownBox& box = platform::hooks::ShownBoxes()[0];
   EXPECT_EQ(box.caption, "GetLastError:\r\n#");
-  EXPECT_EQ(box.text, "The system cannot find the file specified.\r\n");
+  EXPECT_EQ(box.text, testing::SystemErrorText(ERROR_FILE_NOT_FOUND));
+  EXPECT_NE(box.text, "");
   EXPECT_EQ(box.type, MB_OKCANCEL);
 }
 

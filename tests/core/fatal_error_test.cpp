@@ -94,7 +94,7 @@ TEST_F(FatalErrorTest, ComposesTheMessageAndExitsWithTheNegatedCode) {
          platform::SetLastError(ERROR_FILE_NOT_FOUND);
          FatalLastError();
        },
-       "GetLastError:\r\nThe system cannot find the file specified.\r\n", 0},
+       "GetLastError:\r\n" + testing::SystemErrorText(ERROR_FILE_NOT_FOUND), 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

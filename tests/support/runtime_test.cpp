@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/errors.h"
+
 namespace corvala::testing {
 
 std::string ShownBoxPattern(const std::string& caption, const std::string& text) {
@@ -11,6 +13,13 @@ std::string ShownBoxPattern(const std::string& caption, const std::string& text)
     pattern += c;
   }
   return pattern;
+}
+
+std::string SystemErrorText(unsigned long code) {
+  char text[1024] = {};
+  platform::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
+  return text;
 }
 
 }  // namespace corvala::testing

@@ -28,6 +28,9 @@ inline ::testing::ExitedWithCode ExitsWith(int code) {
 // the regex syntaxes of both platforms.
 std::string ShownBoxPattern(const std::string& caption, const std::string& text);
 
+// The platform's text for a last-error code, as the runtime's boxes show it.
+std::string SystemErrorText(unsigned long code);
+
 class RuntimeTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -1,0 +1,135 @@
+// The message queue, sent messages and the default window procedure.
+#include <algorithm>
+#include <cstring>
+
+#include "platform/posix/termination_signals.h"
+#include "platform/posix/window_system.h"
+#include "platform/window.h"
+
+namespace platform {
+namespace windowing {
+
+bool PostCloseToMainWindows() {
+  bool any = false;
+  for (HWND window : System().topLevel) {
+    if (WindowOf(window)->owner == nullptr) {
+      PostMessageA(window, WM_CLOSE, 0, 0);
+      any = true;
+    }
+  }
+  return any;
+}
+
+namespace {
+
+bool IsSelfOrDescendant(HWND window, HWND ancestor) {
+  for (Window* w = WindowOf(window); w != nullptr; w = WindowOf(w->parent)) {
+    if (w->handle == ancestor) return true;
+  }
+  return false;
+}
+
+bool Matches(const MSG& m, HWND filter, UINT first, UINT last) {
+  if (filter != nullptr && !IsSelfOrDescendant(m.hwnd, filter)) return false;
+  if (first == 0 && last == 0) return true;
+  return m.message >= first && m.message <= last;
+}
+
+}  // namespace
+}  // namespace windowing
+
+using windowing::System;
+using windowing::WindowOf;
+
+BOOL GetMessageA(MSG* message, HWND window, UINT firstMessage, UINT lastMessage) {
+  if (message == nullptr) return -1;
+  if (window != nullptr && WindowOf(window) == nullptr) return -1;
+  windowing::WindowSystem& system = System();
+  windowing::WatchTerminationSignals();
+  for (;;) {
+    int signal;
+    if (windowing::TakeTerminationSignal(&signal) && !windowing::PostCloseToMainWindows()) {
+      windowing::DieOfSignal(signal);  // no window left to close
+    }
+    auto posted = std::find_if(system.posted.begin(), system.posted.end(), [&](const MSG& m) {
+      return windowing::Matches(m, window, firstMessage, lastMessage);
+    });
+    if (posted != system.posted.end()) {
+      *message = *posted;
+      system.posted.erase(posted);
+      if (message->message != WM_QUIT) return TRUE;
+      windowing::UnwatchTerminationSignals();
+      return FALSE;
+    }
+    // The quit message comes when nothing else is waiting.
+    if (system.quitPosted) {
+      system.quitPosted = false;
+      *message =
+          MSG{nullptr, WM_QUIT, static_cast<WPARAM>(system.quitCode), 0, windowing::MessageTime(),
+              {0, 0}};
+      windowing::UnwatchTerminationSignals();
+      return FALSE;
+    }
+    windowing::WaitForTerminationSignal();
+  }
+}
+
+// There is no keyboard, so there is never a key message to turn into characters.
+BOOL TranslateMessage(const MSG*) { return FALSE; }
+
+LRESULT DispatchMessageA(const MSG* message) {
+  if (message == nullptr || message->hwnd == nullptr) return 0;
+  return windowing::Send(message->hwnd, message->message, message->wParam, message->lParam);
+}
+
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // A null window posts to the thread itself.
+  if (window != nullptr && WindowOf(window) == nullptr) return FALSE;
+  System().posted.push_back(MSG{window, message, wParam, lParam, windowing::MessageTime(), {0, 0}});
+  return TRUE;
+}
+
+void PostQuitMessage(int exitCode) {
+  System().quitPosted = true;
+  System().quitCode = exitCode;
+}
+
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return windowing::Send(window, message, wParam, lParam);
+}
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  windowing::Window* w = WindowOf(window);
+  if (w == nullptr) return 0;
+  switch (message) {
+    case WM_NCCREATE: {
+      const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+      if (create != nullptr && create->lpszName != nullptr && !IS_INTRESOURCE(create->lpszName)) {
+        w->text = create->lpszName;
+      }
+      return TRUE;
+    }
+    case WM_CLOSE:
+      DestroyWindow(window);
+      return 0;
+    case WM_SETTEXT: {
+      const char* text = reinterpret_cast<const char*>(lParam);
+      w->text = text ? text : "";
+      return TRUE;
+    }
+    case WM_GETTEXT: {
+      char* buffer = reinterpret_cast<char*>(lParam);
+      if (buffer == nullptr || wParam == 0) return 0;
+      size_t length = std::min<size_t>(w->text.size(), wParam - 1);
+      std::memcpy(buffer, w->text.data(), length);
+      buffer[length] = '\0';
+      return static_cast<LRESULT>(length);
+    }
+    case WM_GETTEXTLENGTH:
+      return static_cast<LRESULT>(w->text.size());
+    default:
+      return 0;
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,115 @@
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "corvala/core.h"
+#include "corvala/strings.h"
+#include "platform/crt.h"
+#include "tests/strings/array_test_support.h"
+
+namespace corvala {
+namespace {
+
+using testing::ArrayTest;
+using testing::ExitsWith;
+using Strings = std::vector<std::string>;
+
+int Sign(int value) { return (value > 0) - (value < 0); }
+
+TEST(StricmpTest, ComparesWithOnlyAsciiLettersFolded) {
+  struct Case {
+    const char* a;
+    const char* b;
+    int sign;
+  } cases[] = {
+      {"abc", "ABC", 0}, {"", "", 0},       {"", "a", -1},  {"a", "", 1},
+      {"ab", "ABC", -1}, {"B", "a", 1},     {"[", "a", -1}, {"[", "A", -1},
+      {"_", "A", -1},    {"`", "@", 1},     {"{", "Z", 1},  {"\xC9", "\xE9", -1},
+      {"\xFF", "z", 1},  {"a\x80", "A", 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.a << " / " << c.b);
+    EXPECT_EQ(Sign(platform::_stricmp(c.a, c.b)), c.sign);
+    EXPECT_EQ(Sign(platform::_stricmp(c.b, c.a)), -c.sign);
+  }
+}
+
+TEST_F(ArrayTest, SortArrayOrdersIgnoringCaseBothWays) {
+  MakeArray(1, {"pear", "Apple", "banana"});
+  SortArray(1, 0);
+  EXPECT_EQ(Texts(1), (Strings{"Apple", "banana", "pear"}));
+  SortArray(-1, 0);
+  EXPECT_EQ(Texts(1), (Strings{"pear", "banana", "Apple"}));
+  // Bytes between the two letter ranges sort where the lower-case letters put them.
+  MakeArray(2, {"b", "_", "A", "[", "", "ab", "a\xE9"});
+  SortArray(2, 0);
+  EXPECT_EQ(Texts(2), (Strings{"", "[", "_", "A", "ab", "a\xE9", "b"}));
+}
+
+TEST_F(ArrayTest, SortArrayMovesWholeRecords) {
+  ArrayDescriptor* array = MakeArray(1, {"ccc", nullptr, "a", nullptr});
+  array->elements()[1] = OwnedText("BB");
+  const char* const owned = array->elements()[1].text;
+  SortArray(1, 0);
+  EXPECT_EQ(Texts(1), (Strings{"<unassigned>", "a", "BB", "ccc"}));
+  EXPECT_EQ(array->elements()[0].length, 0);
+  EXPECT_EQ(array->elements()[1].length, -1);
+  EXPECT_EQ(array->elements()[2].text, owned);
+  EXPECT_EQ(array->elements()[2].length, 2);
+  EXPECT_EQ(array->elements()[3].length, -3);
+  SortArray(-1, 0);
+  EXPECT_EQ(Texts(1), (Strings{"ccc", "BB", "a", "<unassigned>"}));
+}
+
+TEST_F(ArrayTest, SortArraySortsOnlyThePrefixItIsGiven) {
+  MakeArray(3, {"d", "c", "b", "a"});
+  SortArray(3, 2);
+  EXPECT_EQ(Texts(3), (Strings{"c", "d", "b", "a"}));
+  SortArray(3, 4);
+  EXPECT_EQ(Texts(3), (Strings{"a", "b", "c", "d"}));
+}
+
+// Many texts drawn from a small alphabet that straddles the letter ranges, so that equal,
+// equal-but-for-case and prefix texts are frequent. Only what the order promises is checked:
+// every neighbour pair is in _stricmp order, and the same texts are there.
+TEST_F(ArrayTest, SortArrayFollowsStricmpOnManyTexts) {
+  const char kAlphabet[] = "aAbBzZ@[`{_09\x7F\x80\xE9";
+  std::mt19937 random(7);
+  std::vector<std::string> texts(5000);
+  for (std::string& text : texts) {
+    const int length = static_cast<int>(random() % 5);
+    for (int i = 0; i < length; ++i) text += kAlphabet[random() % (sizeof kAlphabet - 1)];
+  }
+  for (int descending = 0; descending < 2; ++descending) {
+    ArrayDescriptor* array = DimArray(4, static_cast<int32_t>(texts.size()) - 1, 0);
+    for (size_t i = 0; i < texts.size(); ++i) {
+      array->elements()[i] = {texts[i].c_str(), -static_cast<int32_t>(texts[i].size())};
+    }
+    SortArray(descending ? -4 : 4, 0);
+    Strings sorted = Texts(4);
+    for (size_t i = 1; i < sorted.size(); ++i) {
+      const int order = platform::_stricmp(sorted[i - 1].c_str(), sorted[i].c_str());
+      ASSERT_TRUE(descending ? order >= 0 : order <= 0) << sorted[i - 1] << " / " << sorted[i];
+    }
+    Strings expected = texts;
+    std::sort(expected.begin(), expected.end());
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, expected);
+  }
+}
+
+using SortDeathTest = ArrayTest;
+
+TEST_F(SortDeathTest, SortArrayNeedsALiveArrayAndACountWithinIt) {
+  EXPECT_EXIT(SortArray(9, 0), ExitsWith(-7), "Array erased or undefined");
+  MakeArray(9, {"b", "a"});
+  EXPECT_EXIT(SortArray(9, 3), ExitsWith(-6), "Count too high");
+  EXPECT_EXIT(SortArray(-9, -1), ExitsWith(-6), "Count too high");
+  EraseArray(9);
+  EXPECT_EXIT(SortArray(-9, 0), ExitsWith(-7), "Array erased or undefined");
+}
+
+}  // namespace
+}  // namespace corvala
