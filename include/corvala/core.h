@@ -74,16 +74,24 @@ char* KeepTempSlotCopy();
 namespace corvala {
 
 // --- Counted heap and the fatal-error path --------------------------------------------------
-// (Implemented by the runtime core: heap.cpp, fatal_error.cpp.)
+// (Implemented by the runtime core: heap.cpp, tracked_blocks.cpp, fatal_error.cpp,
+// api_failure.cpp.)
 
 inline constexpr int kCvHeapStrings = 100;  // capacity of the tracked-block table
 inline constexpr uint32_t kHeapZeroMemory = 0x00000008;
 
-// Never returns null: failure ends the process with ErrorCode 1.
+// A block from the process heap; flags 0 or kHeapZeroMemory. Every call counts in
+// AllocationCount. Never returns null: failure ends the process with ErrorCode 1.
 void* CountedAlloc(uint32_t size, uint32_t flags);
-// A null block and EmptyText are ignored.
+// Releases a block; every call that reaches the heap counts in ReleaseCount. A null block
+// and EmptyText are ignored. A release the heap refuses asks the user in the box
+// "HeapFree error. INT3?": No goes on, Yes stops in an attached debugger (if any) and goes
+// on, Cancel ends the process with ErrorCode 2.
 void CountedFree(void* block);
+// Enters the block in the lowest free entry of the tracked-block table and returns it; a
+// full table ends the process with ErrorCode 8 (the block stays allocated).
 void* TrackBlock(void* block);
+// CountedAlloc, then TrackBlock.
 void* AllocTracked(uint32_t size, uint32_t flags);
 // block 0: nothing; kReleaseAllTracked: every tracked block; otherwise that block if tracked.
 inline constexpr Word kReleaseAllTracked = static_cast<Word>(-1);
@@ -105,13 +113,22 @@ enum ErrorCode : uint32_t {
   kErrorHeapSize = 10,
 };
 
-// The detail text replaces the first "#" of the code's message (cut to 127 characters); it
-// may be any value, readable or not.
+// Ends the process: the code's message, with the detail text in place of its first "#",
+// in the box "Fatal error:"; then every array and tracked block is released and the exit
+// code is 0 minus the code. The detail may be any value: the first 127 characters of a
+// readable text are shown, an unreadable one leaves the "#". File number 10 is closed before
+// the box; a non-zero DebugMarker is appended as " Olly=<n>". A code above 10 reports itself
+// under ErrorCode 0 (and in ReportValue) and exits with 0.
 [[noreturn]] void FatalError(uint32_t code, Word detail);
+// FatalError with ReportValue in decimal as the detail (the "Line #" messages).
 [[noreturn]] void FatalErrorLine(uint32_t code);
+// Stores value in ReportValue, then FatalErrorLine.
 [[noreturn]] void FatalErrorValue(uint32_t code, int32_t value);
+// ErrorCode 0 with the system's text for the last error.
 [[noreturn]] void FatalLastError();
-// Shows the last error's text when result is 0, until the user silences it with Cancel.
+// For a platform call's result: when it is 0 (failure), shows the last error's text in the
+// box "GetLastError:\r\n#" (OK and Cancel); Cancel silences the boxes for the rest of the
+// run (ApiBoxesOff). Returns either way.
 void ReportApiFailure(Word result);
 
 extern int32_t& AllocationCount;

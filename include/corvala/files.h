@@ -3,14 +3,64 @@
 #pragma once
 
 #include <cstdint>
-
-#include "corvala/types.h"
-
 #include <initializer_list>
 
 #include "corvala/core.h"
+#include "corvala/types.h"
 
 namespace corvala {
+
+// --- File numbers ----------------------------------------------------------------------------
+// Files are named by the numbers 0 to 10, whose FileTable entries hold their handles. File
+// arguments elsewhere take a file number (0 to 10) or the address of a file name. Numbers 9
+// and 10 are the runtime's own working numbers (Store, Recall, FileRead$, file comparison,
+// the fatal-error path): a caller's files kept there are lost to those operations.
+
+// The entry and result of a failed open (the platform's invalid handle value).
+inline constexpr Word kOpenFailed = static_cast<Word>(-1);
+
+// An open never closes what the number's entry held before: the old handle stays open but
+// is no longer reachable through the table. A file number outside 0 to 10 opens nothing and
+// yields kOpenFailed. When an open fails, the file-error text (CommonData entry 7) says why:
+// "File not found: " or "Could not open " and the name, cut to fit its 560 bytes.
+
+// Opens an existing file for reading on fileNumber and returns its handle (or kOpenFailed),
+// which is also stored in the entry. search: 0 opens the name as given; 1 looks it up along
+// the platform's standard search order first (the program's folder, the current folder,
+// then the folders of PATH); a text is a list of folders to look in, as SearchPathA takes it.
+// A name the search does not find fails without touching the file-error text.
+Word OpenInput(int32_t fileNumber, const char* name, TextArg search);
+
+// Opens a file for reading and writing on fileNumber. mode 'A'/'a' appends (created when
+// missing, positioned at its end), 'U'/'u' updates (created when missing, positioned at its
+// start, so writes overwrite and a longer old tail stays), any other code ('O') creates the
+// file or empties it.
+Word OpenOutput(int32_t fileNumber, const char* name, int32_t mode);
+
+// Reads up to count bytes from the file's position on. A free number or a failed open reads
+// nothing. Returns the bytes read and the buffer, so that the call chains as a text address.
+struct FileBytes {
+  int32_t count;
+  char* buffer;
+};
+FileBytes ReadFromFile(int32_t fileNumber, void* buffer, int32_t count);
+
+// Sets the creation, last-access and last-write times of an open file (its handle, as the
+// FileTable holds it) to the current time. Returns non-zero on success. When check is not 0
+// a failure is fatal: the "GetLastError:" box with the system's text, exit code 0.
+int32_t TouchFile(Word handle, int32_t check);
+
+// --- Storing an array ------------------------------------------------------------------------
+
+// Writes elements 0 to count - 1 of a string array as lines, each followed by CR LF, and
+// returns the number of lines written. A negative count stores all elements but the empty
+// ones at the end; 0 writes nothing. file: a file number (the lines go to its current
+// position and the file stays open), or a file name (created or emptied, and closed again).
+// The lines are staged in the scratch area, which is reset: temporary texts made before
+// Store are gone afterwards. A name that cannot be opened: ErrorCode 4; an array that is
+// undefined or erased: ErrorCode 7; a count above the element count: ErrorCode 6, with the
+// lines staged until then not written.
+int32_t Store(TextArg file, int32_t arrayNumber, int32_t count);
 
 // --- Text builder and output targets --------------------------------------------------------
 

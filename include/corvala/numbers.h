@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
 
 #include "corvala/types.h"
 
@@ -18,5 +19,195 @@ enum class Comparison { kBelow = -1, kEqual = 0, kAbove = 1, kUnordered = 2 };
 // other operand at byte k or above compares kUnordered; a NaN within the tolerance of the
 // other pattern (identical patterns included) compares kEqual.
 Comparison CompareWithTolerance(uint32_t k, long double first, long double second);
+
+}  // namespace corvala
+
+namespace corvala {
+
+// --- Number kinds, shared by both conversions -------------------------------------------------
+
+// What an operand slot or a destination word holds (3 bits).
+enum NumberKind : uint32_t {
+  kNumberInt32 = 0,        // the value (operand); returned as the value (destination)
+  kNumberSingle = 1,       // operand: the value's bits; destination: an address
+  kNumberDouble = 2,       // an address
+  kNumberExtended = 3,     // an address of an 80-bit value (10 bytes)
+  kNumberSseDouble = 4,    // an SSE register code, kSseRegisterCode + n: its low half as double
+  kNumberSseInt64 = 5,     // an SSE register code: its low half as a signed 64-bit integer
+  kNumberInt64 = 6,        // an address of a signed 64-bit integer
+  kNumberSseInt64Alt = 7,  // as kNumberSseInt64
+};
+inline constexpr Word kSseRegisterCode = 20;  // SSE register n is named by 20 + n
+
+// --- The SSE register bank --------------------------------------------------------------------
+
+// The eight SSE registers that operands and destinations name by their codes are modelled
+// as a process-wide bank of eight 128-bit values (a C++ caller cannot keep a value in a
+// machine register across a call). The conversions read and write only the low halves. A
+// register number outside 0 to 7 is ignored (reads give zeros).
+struct SseRegisterValue {
+  uint64_t low;
+  uint64_t high;
+};
+void SetSseRegister(int32_t n, SseRegisterValue value);
+SseRegisterValue SseRegister(int32_t n);
+// Copies 8 bytes from source into the low half of register n; the high half stays.
+void LoadSseLow(int32_t n, const void* source);
+// Copies the low half of register n to destination (8 bytes).
+void StoreSseLow(int32_t n, void* destination);
+
+// --- Number to text ---------------------------------------------------------------------------
+
+// How an operand combines with the running result (3 bits).
+enum NumberOperator : uint32_t {
+  kNumberSet = 0,  // the operand becomes the running result (also on a later operand)
+  kNumberAdd = 1,
+  kNumberSubtract = 2,
+  kNumberMultiply = 3,
+  kNumberDivide = 4,
+  // 5 to 7: the operand is read and has no effect.
+};
+// The 6-bit descriptor of one operand; operand k's goes to bits 6(k-1) to 6(k-1)+5.
+constexpr uint32_t OperandDescriptor(NumberKind kind, NumberOperator op = kNumberSet) {
+  return (static_cast<uint32_t>(kind) << 3) | static_cast<uint32_t>(op);
+}
+inline constexpr uint32_t kNegateFirstOperand = 1u << 30;
+inline constexpr uint32_t kWideNumberText = 1u << 31;  // UTF-16 result
+
+// Format selectors besides a format text (or 127 for the current slot's text).
+inline constexpr int kFloatingForm = 0;
+inline constexpr int kIntegerForm = 1;
+inline constexpr int kUnsignedForm = -1;
+
+// The raw form, with the runtime's argument order: the format selector, the descriptor
+// word, count (the number of operand slots plus 4), then the operand slots in reverse
+// order, operand 1 last. Each slot is a 32-bit value or an address (see NumberKind). The
+// number of operands comes from the descriptor: after operand 1, as long as descriptor
+// bits 6 and up (bit 30 and 31 aside) from the next operand's field on are not all zero.
+//
+// The text is written into the scratch area and becomes the newest temporary slot; the
+// result is its address (of char16_t characters with kWideNumberText, the slot's length
+// then counts bytes). The floating-point control word is the same on return as on entry.
+//
+// Choices where the runtime's rules leave the result open:
+// - Selectors 2 to 126 (no address) act as 0; 127 with no current text too.
+// - A NaN result gives "^v?" in every form, with no sign.
+// - A format text without a placeholder is copied whole and the number follows it. A
+//   digit-count placeholder at the very end ("%5") ends the text: nothing is skipped past
+//   the terminator. The 8-bit text is cut at 79,900 bytes (a longer format is not read
+//   further), so that it fits the scratch area in either width.
+// - Operators 5 to 7 have no effect; operator 0 on a later operand replaces the result.
+// - An operand that the descriptor names but count gives no slot for, and every operand
+//   after it, is not read. An SSE register code outside 20 to 27 reads as zero.
+// - The unsigned form of a result below -2^32: the low 32 bits of the result rounded down
+//   to a 64-bit integer.
+// - A carry in the form "0.0..." moves the digits one place up ("0.0999999999" with 7
+//   digits gives "0.10000000", "0.99999999" gives "1.0000000"). Where the exponent
+//   estimate was one too high and the mantissa lacks a digit, the digits are written again
+//   one place up (unless the known repair of a mantissa of nines applies), so the text
+//   never has gaps and shows the value.
+char* NumberToTextSlots(TextArg selector, uint32_t descriptor, int32_t count, const Word* slots,
+                        int32_t slotCount);
+
+namespace number_detail {
+template <typename T>
+Word SlotWord(T value) {
+  if constexpr (std::is_pointer_v<T>) {
+    return reinterpret_cast<Word>(value);
+  } else if constexpr (std::is_same_v<T, float>) {
+    uint32_t bits;
+    __builtin_memcpy(&bits, &value, 4);
+    return bits;
+  } else {
+    static_assert(std::is_integral_v<T>, "an operand slot is a 32-bit value or an address");
+    return static_cast<Word>(value);
+  }
+}
+}  // namespace number_detail
+
+template <typename... Slots>
+char* NumberToText(TextArg selector, uint32_t descriptor, int32_t count, Slots... slots) {
+  const Word words[] = {number_detail::SlotWord(slots)..., 0};
+  return NumberToTextSlots(selector, descriptor, count, words,
+                           static_cast<int32_t>(sizeof...(Slots)));
+}
+
+// The natural form: NumberText(format, operands...) with one to five operands in their
+// natural order, e.g. NumberText("%3f", 7, Over(2.5)). An operand is made from an int32_t,
+// float, double, long double, int64_t or an SSE register (SseDouble{n}, SseInt64{n});
+// Plus, Minus, Times and Over give it an operator. Operands made from double, long double
+// and int64_t keep the value's address: make them inside the call.
+struct SseDouble {
+  int32_t n;
+};
+struct SseInt64 {
+  int32_t n;
+};
+class NumberOperand {
+ public:
+  NumberOperand(int32_t value) : NumberOperand(kNumberInt32, static_cast<uint32_t>(value)) {}
+  NumberOperand(float value) : NumberOperand(kNumberSingle, number_detail::SlotWord(value)) {}
+  NumberOperand(const double& value) : NumberOperand(kNumberDouble, Address(&value)) {}
+  NumberOperand(const long double& value) : NumberOperand(kNumberExtended, Address(&value)) {}
+  NumberOperand(const int64_t& value) : NumberOperand(kNumberInt64, Address(&value)) {}
+  NumberOperand(SseDouble r) : NumberOperand(kNumberSseDouble, kSseRegisterCode + r.n) {}
+  NumberOperand(SseInt64 r) : NumberOperand(kNumberSseInt64, kSseRegisterCode + r.n) {}
+
+  NumberOperand With(NumberOperator op) const {
+    NumberOperand o = *this;
+    o.descriptor_ = OperandDescriptor(kind_, op);
+    return o;
+  }
+  uint32_t descriptor() const { return descriptor_; }
+  Word slot() const { return slot_; }
+
+ private:
+  NumberOperand(NumberKind kind, Word slot)
+      : kind_(kind), descriptor_(OperandDescriptor(kind)), slot_(slot) {}
+  static Word Address(const void* p) { return reinterpret_cast<Word>(p); }
+  NumberKind kind_;
+  uint32_t descriptor_;
+  Word slot_;
+};
+inline NumberOperand Plus(NumberOperand o) { return o.With(kNumberAdd); }
+inline NumberOperand Minus(NumberOperand o) { return o.With(kNumberSubtract); }
+inline NumberOperand Times(NumberOperand o) { return o.With(kNumberMultiply); }
+inline NumberOperand Over(NumberOperand o) { return o.With(kNumberDivide); }
+
+namespace number_detail {
+template <typename... Operands>
+char* NumberTextWith(TextArg format, uint32_t flags, const Operands&... operands) {
+  constexpr int n = static_cast<int>(sizeof...(Operands));
+  static_assert(n >= 1 && n <= 5, "NumberText takes one to five operands");
+  const NumberOperand list[] = {NumberOperand(operands)...};
+  uint32_t descriptor = flags;
+  Word slots[n];
+  for (int i = 0; i < n; ++i) {
+    descriptor |= list[i].descriptor() << (6 * i);
+    slots[n - 1 - i] = list[i].slot();
+  }
+  return NumberToTextSlots(format, descriptor, n + 4, slots, n);
+}
+}  // namespace number_detail
+
+template <typename... Operands>
+const char* NumberText(TextArg format, const Operands&... operands) {
+  return number_detail::NumberTextWith(format, 0, operands...);
+}
+template <typename... Operands>
+const char16_t* NumberTextW(TextArg format, const Operands&... operands) {
+  return reinterpret_cast<const char16_t*>(
+      number_detail::NumberTextWith(format, kWideNumberText, operands...));
+}
+
+// Writes value's decimal digits leftwards from last; when the write position reaches point,
+// a "." is written there first. At least one digit. Returns the position just left of the
+// first character written. Divides by ten through multiplication by its reciprocal.
+char* WriteDecimalDigits(uint64_t value, char* last, char* point);
+
+// The 299 powers of ten: entry i holds 10^(155 - i) in 64-bit-mantissa precision. Built on
+// first use by either conversion; BuildPowersOfTen builds it now.
+void BuildPowersOfTen();
+const long double* PowersOfTen();
 
 }  // namespace corvala

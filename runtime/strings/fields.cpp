@@ -1,11 +1,14 @@
 // Field extraction for arrays marked as holding tab- or comma-separated records.
 #include "runtime/strings/fields.h"
 
+#include <emmintrin.h>
+
 #include <cstdint>
 #include <cstring>
 
 #include "corvala/strings.h"
 #include "runtime/core/state.h"
+#include "runtime/strings/simd.h"
 
 namespace corvala {
 
@@ -16,6 +19,28 @@ const char* FieldBuffer() { return internal::g_state.strings.field.buffer; }
 namespace internal {
 namespace {
 
+// One bit per byte of an aligned block: set where the byte is `c` or zero.
+__attribute__((target("sse2"))) inline uint32_t ByteOrZero(const char* block, __m128i c) {
+  const __m128i bytes = LoadBlock(block);
+  const __m128i hits =
+      _mm_or_si128(_mm_cmpeq_epi8(bytes, c), _mm_cmpeq_epi8(bytes, _mm_setzero_si128()));
+  return static_cast<uint32_t>(_mm_movemask_epi8(hits));
+}
+
+// The first `c` or zero byte at or after p. Reads whole aligned blocks (see LoadBlock).
+__attribute__((target("sse2"), no_sanitize("address"))) const char* FindByteOrZero(const char* p,
+                                                                                   char c) {
+  const __m128i wanted = _mm_set1_epi8(c);
+  const char* block = AlignDown(p);
+  uint32_t mask = ByteOrZero(block, wanted) >> (p - block);
+  if (mask != 0) return p + LowestBit(mask);
+  for (;;) {
+    block += 16;
+    mask = ByteOrZero(block, wanted);
+    if (mask != 0) return block + LowestBit(mask);
+  }
+}
+
 // A field loses one trailing comma and then one trailing double quote, never more than it has.
 FieldSpan Trimmed(const char* start, const char* end) {
   if (end > start && end[-1] == ',') --end;
@@ -23,55 +48,60 @@ FieldSpan Trimmed(const char* start, const char* end) {
   return {start, static_cast<int32_t>(end - start)};
 }
 
-// The start of a comma field at `p`: past an opening quote, with `p` moved past the quoted
-// run so that its commas do not separate.
-const char* OpenCommaField(const char*& p) {
-  if (*p != '"') return p;
-  const char* start = ++p;
-  while (*p != '\0' && *p != '"') ++p;
-  if (*p == '"') ++p;
+// A quoted comma field at p (its opening quote): its text starts after the quote, and the
+// walk goes on after the closing quote (or at the terminator of an unclosed one).
+const char* SkipQuoted(const char*& p) {
+  const char* start = p + 1;
+  const char* close = FindByteOrZero(start, '"');
+  p = *close == '"' ? close + 1 : close;
   return start;
+}
+
+// One forward walk over aligned blocks, visiting only separators and the terminator. With
+// `quoted`, a field that begins with a double quote runs to the next double quote.
+template <bool quoted>
+__attribute__((target("sse2"), no_sanitize("address"))) FieldSpan FindField(const char* text,
+                                                                            char separator,
+                                                                            uint32_t field) {
+  const __m128i wanted = _mm_set1_epi8(separator);
+  const char* p = text;
+  const char* start = quoted && *p == '"' ? SkipQuoted(p) : p;
+  uint32_t passed = 0;
+  for (;;) {
+    // From p on: the hits of p's block at or after p, then whole blocks.
+    const char* block = AlignDown(p);
+    uint32_t mask = ByteOrZero(block, wanted) & (~0u << (p - block));
+    for (;;) {
+      while (mask == 0) {
+        block += 16;
+        mask = ByteOrZero(block, wanted);
+      }
+      const char* hit = block + LowestBit(mask);
+      if (*hit == '\0') {
+        if (passed != field) return {nullptr, 0};
+        return Trimmed(start, hit);
+      }
+      if (passed == field) return Trimmed(start, hit);
+      ++passed;
+      p = hit + 1;  // within the text: the separator is not its terminator
+      if (quoted && *p == '"') {
+        start = SkipQuoted(p);
+        break;  // go on from p, which may lie in a later block
+      }
+      start = p;
+      mask &= mask - 1;
+    }
+  }
 }
 
 }  // namespace
 
 FieldSpan FindTabField(const char* text, uint32_t field) {
-  const char* start = text;
-  uint32_t passed = 0;
-  const char* p = text;
-  for (;; ++p) {
-    const char c = *p;
-    if (c == '\t') {
-      if (passed == field) break;
-      ++passed;
-      start = p + 1;
-    } else if (c == '\0') {
-      if (passed != field) return {nullptr, 0};
-      break;
-    }
-  }
-  return Trimmed(start, p);
+  return FindField<false>(text, '\t', field);
 }
 
 FieldSpan FindCommaField(const char* text, uint32_t field) {
-  const char* p = text;
-  const char* start = OpenCommaField(p);
-  uint32_t passed = 0;
-  for (;;) {
-    const char c = *p;
-    if (c == ',') {
-      if (passed == field) break;
-      ++passed;
-      ++p;
-      start = OpenCommaField(p);
-    } else if (c == '\0') {
-      if (passed != field) return {nullptr, 0};
-      break;
-    } else {
-      ++p;
-    }
-  }
-  return Trimmed(start, p);
+  return FindField<true>(text, ',', field);
 }
 
 TextRecord ExtractField(ElementRecord* record, uint32_t field, FieldKind kind) {

@@ -4,6 +4,10 @@
 
 #include "platform/errors.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace corvala::testing {
 
 std::string ShownBoxPattern(const std::string& caption, const std::string& text) {
@@ -20,6 +24,16 @@ std::string SystemErrorText(unsigned long code) {
   platform::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                            static_cast<DWORD>(code), 0, text, sizeof text, nullptr);
   return text;
+}
+
+bool RunningUnderWine() {
+#ifdef _WIN32
+  // Wine's ntdll exports its version; Windows' does not.
+  HMODULE ntdll = ::GetModuleHandleA("ntdll.dll");
+  return ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+  return false;
+#endif
 }
 
 }  // namespace corvala::testing
