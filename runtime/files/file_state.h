@@ -9,19 +9,16 @@
 namespace corvala::internal {
 
 struct FileState {
-<<<<<<< HEAD
-  int32_t unused = 0;  // replaced by the subsystem's variables as they are built
-
-  // Text builder: the window the window targets set, and the byte count a caller sets for
-  // data with zero bytes in it (0 normally).
-  Word outputWindow = 0;
-  int32_t writeByteCount = 0;
-=======
   // --- File queries ---------------------------------------------------------------------
   // The first match of the last FindFile, and its search handle (0 when none is open).
   FindDataRecord findData = {};
   Word findHandle = 0;
->>>>>>> main
+
+  // --- Text builder ---------------------------------------------------------------------
+  // The window the window targets set, and the byte count a caller sets for data with zero
+  // bytes in it (0 normally).
+  Word outputWindow = 0;
+  int32_t writeByteCount = 0;
 };
 
 }  // namespace corvala::internal
