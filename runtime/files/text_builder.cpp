@@ -40,12 +40,13 @@ int32_t SlotIndexBehind(int back) {
 
 const TempSlot& Slot(int32_t index) { return SharedStringTable()[internal::kFirstSlotId + index]; }
 
-uint32_t TargetCode(uint32_t control) { return (control >> 8) & 0xFF; }
+// The target-code byte, bits 8 to 15, in place: compared with kTargetBuffer and the like.
+uint32_t TargetCode(uint32_t control) { return control & 0xFF00u; }
 
 void WriteToFileNumber(uint32_t control, const char* result, uint32_t total) {
   uint32_t count = static_cast<uint32_t>(WriteByteCount);
   if (count == 0) {
-    bool wide = (TargetCode(control) & 0xFC) != 0;  // the wide bit or any above it
+    bool wide = (TargetCode(control) & 0xFC00u) != 0;  // the wide bit or any above it
     count = wide ? 2 * WideTextLength(reinterpret_cast<const char16_t*>(result)) : total;
   }
   WriteByteCount = 0;
@@ -179,11 +180,11 @@ Word BuildText(uint32_t control, const Word* arguments) {
     } else {
       CountedFree(oldText);
     }
-  } else if (target == kTargetBuffer >> 8) {
+  } else if (target == kTargetBuffer) {
     const TempSlot& buffer = Slot(destinationIndex);
     uint32_t capacity = Magnitude(buffer.length);
     std::memcpy(const_cast<char*>(buffer.text), result, length < capacity ? length : capacity);
-  } else if (target == kTargetWindow >> 8 || target == kTargetWindowWide >> 8) {
+  } else if (target == kTargetWindow || target == kTargetWindowWide) {
     SetWindowText(control, result);
   } else if (static_cast<int32_t>(control) >= 0x40) {
     WriteToFileNumber(control, result, length);

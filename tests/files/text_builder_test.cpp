@@ -9,6 +9,8 @@
 #include "corvala/core.h"
 #include "corvala/files.h"
 #include "corvala/strings.h"
+#include "platform/process.h"
+#include "platform/window.h"
 #include "runtime/core/state.h"
 #include "tests/support/runtime_test.h"
 
@@ -201,6 +203,34 @@ TEST_F(BuildTextTest, TrackedResultReleasesTheOldBlock) {
       BuildText(kTrackedResult, {"three", first}));
   EXPECT_STREQ(second, "three");
   EXPECT_EQ(ReleaseCount, releases + 1);
+}
+
+LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return platform::DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(BuildTextTest, WindowTargetsSetOutputWindowsText) {
+  HINSTANCE instance = platform::GetModuleHandleA(nullptr);
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = PlainWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = "BuildTextTest";
+  platform::RegisterClassExA(&windowClass);
+  HWND window = platform::CreateWindowExA(0, "BuildTextTest", "", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                          nullptr, instance, nullptr);
+  if (window == nullptr) GTEST_SKIP() << "no window system to create a window in";
+  OutputWindow = reinterpret_cast<Word>(window);
+  MakeResult("42");
+  BuildText(kTargetWindow, {"Total: ", 127});
+  char text[32] = {};
+  platform::GetWindowTextA(window, text, sizeof text);
+  EXPECT_STREQ(text, "Total: 42");
+  BuildText(kTargetWindowWide, {u"Wide ", u"text"});
+  platform::GetWindowTextA(window, text, sizeof text);
+  EXPECT_STREQ(text, "Wide text");
+  EXPECT_TRUE(platform::hooks::ShownBoxes().empty());
+  platform::DestroyWindow(window);
 }
 
 TEST_F(BuildTextTest, WindowTargetFailureIsReported) {
