@@ -66,13 +66,13 @@ int32_t Store(TextArg file, int32_t arrayNumber, int32_t count);
 
 // The TextControl word of BuildText. Bits 0 to 4 hold the piece count (1 to 29; 1 to 28 with
 // kBuildTracked); the natural form below fills them in.
-inline constexpr uint32_t kBuildWaitKey = 1u << 5;     // console: then wait for a key
-inline constexpr uint32_t kBuildWide = 1u << 10;       // address pieces are UTF-16 texts
-inline constexpr uint32_t kTargetBuffer = 0x08u << 8;  // the fixed buffer of TargetBuffer
-inline constexpr uint32_t kTargetWindow = 0x10u << 8;  // OutputWindow's text, byte text
+inline constexpr uint32_t kBuildWaitKey = 1u << 5;         // console: then wait for a key
+inline constexpr uint32_t kBuildWide = 1u << 10;           // address pieces are UTF-16 texts
+inline constexpr uint32_t kTargetBuffer = 0x08u << 8;      // the fixed buffer of TargetBuffer
+inline constexpr uint32_t kTargetWindow = 0x10u << 8;      // OutputWindow's text, byte text
 inline constexpr uint32_t kTargetWindowWide = 0x14u << 8;  // OutputWindow's text, UTF-16
-inline constexpr uint32_t kBuildTracked = 1u << 30;  // with kBuildAssign: a tracked string
-inline constexpr uint32_t kBuildAssign = 1u << 31;   // assign to the destination element
+inline constexpr uint32_t kBuildTracked = 1u << 30;        // with kBuildAssign: a tracked string
+inline constexpr uint32_t kBuildAssign = 1u << 31;         // assign to the destination element
 // Writes the result to file number n (0 to 10).
 constexpr uint32_t BuildToFile(uint32_t fileNumber) { return (fileNumber + 1) << 6; }
 

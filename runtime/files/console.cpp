@@ -1,6 +1,7 @@
+#include "platform/console.h"
+
 #include "corvala/files.h"
 #include "corvala/strings.h"
-#include "platform/console.h"
 #include "platform/files.h"
 
 namespace corvala {

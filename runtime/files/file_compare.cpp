@@ -11,7 +11,7 @@ namespace corvala {
 namespace {
 
 constexpr uint32_t kBlock = 4096;
-constexpr int kFirst = 9;    // file numbers that hold the two files while they are compared
+constexpr int kFirst = 9;  // file numbers that hold the two files while they are compared
 constexpr int kSecond = 10;
 // Each block's data is followed by a mark that differs between the files, so the compare
 // loop needs no length test: the end of the data always shows up as a difference.
@@ -37,7 +37,7 @@ void ReadBlock(int fileNumber, uint32_t& remaining, uint8_t* block, const uint8_
 // The index of the first byte in which the two aligned blocks differ (with bit 0x20 set in
 // every byte when folding), or kBlock when all 4096 are equal.
 __attribute__((target("sse2"))) uint32_t FirstDifference(const uint8_t* a, const uint8_t* b,
-                                                          bool fold) {
+                                                         bool fold) {
   const __m128i bit = _mm_set1_epi8(fold ? 0x20 : 0);
   for (uint32_t at = 0; at < kBlock; at += 64) {
     uint32_t equal[4];
@@ -46,8 +46,8 @@ __attribute__((target("sse2"))) uint32_t FirstDifference(const uint8_t* a, const
       __m128i y = _mm_or_si128(_mm_load_si128(reinterpret_cast<const __m128i*>(b + at) + k), bit);
       equal[k] = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)));
     }
-    uint64_t all = equal[0] | (equal[1] << 16) | (uint64_t{equal[2]} << 32) |
-                   (uint64_t{equal[3]} << 48);
+    uint64_t all =
+        equal[0] | (equal[1] << 16) | (uint64_t{equal[2]} << 32) | (uint64_t{equal[3]} << 48);
     if (all != ~uint64_t{0}) return at + static_cast<uint32_t>(__builtin_ctzll(~all));
   }
   return kBlock;

@@ -162,7 +162,7 @@ Word BuildText(uint32_t control, const Word* arguments) {
       uint32_t written = ExpandDeferredText(piece.text, out, piece.length);
       if (written < piece.length) std::memset(out + written, 0, piece.length - written);
     } else if (piece.length != 0) {
-      std::memcpy(out, piece.text, piece.length);
+      std::memmove(out, piece.text, piece.length);  // a piece may be scratch text near the result
     }
     out += piece.length;
   }

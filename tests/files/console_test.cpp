@@ -75,8 +75,8 @@ TEST_F(ConsoleTest, WaitKeyReportsPlainAndExtendedKeys) {
   struct Case {
     std::string typed;
     KeyPress key;
-  } cases[] = {{"a", {'a', 0}},          {"\x1b[A", {0x48, 1}}, {"\x1b[B", {0x50, 1}},
-               {"\x1b[D", {0x4B, 1}},     {"\x1b[3~", {0x53, 1}}, {"\x1bOP", {0x3B, 1}},
+  } cases[] = {{"a", {'a', 0}},       {"\x1b[A", {0x48, 1}},  {"\x1b[B", {0x50, 1}},
+               {"\x1b[D", {0x4B, 1}}, {"\x1b[3~", {0x53, 1}}, {"\x1bOP", {0x3B, 1}},
                {"\r", {'\r', 0}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed.substr(1));
@@ -89,9 +89,8 @@ TEST_F(ConsoleTest, WaitKeyReportsPlainAndExtendedKeys) {
 
 TEST_F(ConsoleTest, WaitBitReturnsTheKeyCode) {
   Word code = 0;
-  WithTypedKeys("\x1b[C", [&] {
-    CaptureStdout([&] { code = BuildText(kBuildWaitKey, {"Press a key"}); });
-  });
+  WithTypedKeys("\x1b[C",
+                [&] { CaptureStdout([&] { code = BuildText(kBuildWaitKey, {"Press a key"}); }); });
   EXPECT_EQ(code, 0x4Du);
 }
 

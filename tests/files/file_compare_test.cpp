@@ -54,8 +54,8 @@ TEST_F(FileCompareTest, ReportsTheFirstDifference) {
   struct Case {
     size_t at;
     char first, second;
-  } cases[] = {{0, 'z', 'a'}, {15, 'a', 'b'}, {4095, 'x', 'y'}, {4096, 'q', 'p'}, {5000, 3, 1},
-               {8191, '\xff', '\x00'}};
+  } cases[] = {{0, 'z', 'a'},    {15, 'a', 'b'}, {4095, 'x', 'y'},
+               {4096, 'q', 'p'}, {5000, 3, 1},   {8191, '\xff', '\x00'}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.at);
     std::string a = Pattern(9000), b = a;
@@ -88,7 +88,10 @@ TEST_F(FileCompareTest, ModeOneFoldsBit0x20) {
 TEST_F(FileCompareTest, DifferentSizesGiveANonZeroDifferenceAndTheFirstSize) {
   struct Case {
     std::string first, second;
-  } cases[] = {{"abc", "abcd"}, {"abcd", "abc"}, {"", "x"}, {Pattern(4096), Pattern(4100)},
+  } cases[] = {{"abc", "abcd"},
+               {"abcd", "abc"},
+               {"", "x"},
+               {Pattern(4096), Pattern(4100)},
                {std::string(4094, 'a'), std::string(4094, 'a') + std::string(2, '\0')}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.first.size());

@@ -196,11 +196,9 @@ TEST_F(BuildTextTest, AssignsToACallersStringVariable) {
 TEST_F(BuildTextTest, TrackedResultReleasesTheOldBlock) {
   size_t length;
   BuildTracked({"one"}, &length);
-  const char* first = reinterpret_cast<const char*>(
-      BuildText(kTrackedResult, {"two", 0}));
+  const char* first = reinterpret_cast<const char*>(BuildText(kTrackedResult, {"two", 0}));
   int32_t releases = ReleaseCount;
-  const char* second = reinterpret_cast<const char*>(
-      BuildText(kTrackedResult, {"three", first}));
+  const char* second = reinterpret_cast<const char*>(BuildText(kTrackedResult, {"three", first}));
   EXPECT_STREQ(second, "three");
   EXPECT_EQ(ReleaseCount, releases + 1);
 }
