@@ -43,7 +43,7 @@ using windowing::WindowOf;
 
 BOOL GetMessageA(MSG* message, HWND window, UINT firstMessage, UINT lastMessage) {
   if (message == nullptr) return -1;
-  if (window != nullptr && WindowOf(window) == nullptr) return -1;
+  if (window != nullptr && windowing::LiveWindow(window) == nullptr) return -1;
   windowing::WindowSystem& system = System();
   windowing::WatchTerminationSignals();
   for (;;) {
@@ -84,7 +84,7 @@ LRESULT DispatchMessageA(const MSG* message) {
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // A null window posts to the thread itself.
-  if (window != nullptr && WindowOf(window) == nullptr) return FALSE;
+  if (window != nullptr && windowing::LiveWindow(window) == nullptr) return FALSE;
   System().posted.push_back(MSG{window, message, wParam, lParam, windowing::MessageTime(), {0, 0}});
   return TRUE;
 }
@@ -95,6 +95,7 @@ void PostQuitMessage(int exitCode) {
 }
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (windowing::LiveWindow(window) == nullptr) return 0;
   return windowing::Send(window, message, wParam, lParam);
 }
 
