@@ -17,7 +17,7 @@ using internal::g_state;
 
 constexpr int32_t kLowestScale = -143;
 constexpr int32_t kHighestScale = 141;
-constexpr int kShortMantissa = 9;  // characters accumulated in 32 bits
+constexpr int kShortMantissa = 9;  // characters read by the first mantissa rules
 constexpr int kMaxHexDigits = 16;
 
 enum class Notation { kDecimal = 0, kBinary = 1, kHex = 2 };
@@ -101,6 +101,10 @@ Reading ReadHex(const char* from, const char* text) {
   return Exact(Notation::kHex, p, static_cast<int64_t>(v));
 }
 
+// Decimal accumulation "v := 10v + digit" in extended precision is exact while v stays
+// below 2^64, so it runs on a 64-bit integer until then and on the x87 unit only beyond.
+constexpr uint64_t kExactLimit = (UINT64_MAX - 9) / 10;
+
 class DecimalReader {
  public:
   DecimalReader(std::optional<internal::RoundDownMode>& mode) : mode_(mode) {}
@@ -110,41 +114,41 @@ class DecimalReader {
     const uint8_t* digitClass = g_state.numbers.digitDispatch;
     const char* p = start;
     if (*p == '-' || *p == '+') ++p;  // the sign counts as a character read
-    uint32_t v = 0;
+    const char* const shortEnd = start + kShortMantissa;
     const char* marker = nullptr;
-    bool extended = false;
-    long double x = 0;
-    for (;;) {
-      if (p - start == kShortMantissa) {
-        extended = true;
+    bool longMantissa = false;
+    // The first nine characters: digits, then points and commas skipped, an exponent
+    // marker, or the end.
+    for (;; ++p) {
+      if (p == shortEnd) {
+        longMantissa = true;
         break;
       }
-      char c = *p;
-      uint8_t cls = digitClass[static_cast<unsigned char>(c)];
-      if (cls == internal::kDigitValue) {
-        v = v * 10 + static_cast<uint32_t>(c - '0');
-      } else if (cls == internal::kDigitExponent) {
-        marker = p;
-        break;
-      } else if (cls != internal::kDigitSkip) {
-        break;
+      uint32_t d = static_cast<unsigned char>(*p) - uint32_t{'0'};
+      if (d < 10) {
+        v_ = v_ * 10 + d;
+        continue;
       }
-      ++p;
+      uint8_t cls = digitClass[static_cast<unsigned char>(*p)];
+      if (cls == internal::kDigitSkip) continue;
+      if (cls == internal::kDigitExponent) marker = p;
+      break;
     }
-    if (extended) {
-      Enter();
-      x = v;
+    if (longMantissa) {
+      // From the tenth character on: commas and other bytes below "0" (points among them)
+      // are skipped, a blank ends the mantissa, and any byte above "9" is the exponent
+      // marker. A ")" ends it too, so that a long number in parentheses keeps its count
+      // and its value.
       for (;; ++p) {
         char c = *p;
         if (c >= '0' && c <= '9') {
-          x = internal::X87TimesTenPlus(x, c - '0');
-        } else if (c == ',') {
+          AddDigit(static_cast<uint32_t>(c - '0'));
         } else if (AtMostSpace(c) || c == ')') {
-          break;  // ")" too, so that a long number in parentheses keeps its count and value
+          break;
         } else if (c > '9') {
           marker = p;
           break;
-        }  // other bytes below "0" (points among them) are skipped
+        }
       }
     }
     const char* mantissaEnd = p;
@@ -152,9 +156,7 @@ class DecimalReader {
     // Characters after the first point up to the end of the mantissa (further points and
     // commas count); a point beyond the mantissa's end is not part of it.
     bool pointSeen = afterPoint != nullptr && afterPoint <= mantissaEnd;
-    int64_t fraction = pointSeen ? mantissaEnd - afterPoint : 0;
-
-    int64_t scale = -fraction;
+    int64_t scale = pointSeen ? -(mantissaEnd - afterPoint) : 0;
     const char* end = mantissaEnd;
     if (marker != nullptr) {
       const char* q = marker + 1;
@@ -164,17 +166,19 @@ class DecimalReader {
       for (; *q >= '0' && *q <= '9'; ++q) {
         if (exponent < 1000000) exponent = exponent * 10 + (*q - '0');
       }
-      if (signChar == '-') exponent = -exponent;
-      scale = exponent - fraction;
+      scale += signChar == '-' ? -exponent : exponent;
       end = q;
-    } else if (!pointSeen && !extended && kind == kNumberInt32) {
-      int64_t integer = negative ? -int64_t{v} : int64_t{v};
+    } else if (!pointSeen && !floating_ && kind == kNumberInt32) {
+      // An integer: what adding just under one half and converting to 64 bits gives, without
+      // the floating-point unit (from 2^63 on, the integer indefinite).
+      int64_t integer = v_ > uint64_t{INT64_MAX} ? INT64_MIN : static_cast<int64_t>(v_);
+      if (negative && integer != INT64_MIN) integer = -integer;
       return Exact(Notation::kDecimal, end, integer);
     }
 
     if (scale < kLowestScale || scale > kHighestScale) return Unreadable();
     Enter();
-    if (!extended) x = v;
+    long double x = floating_ ? x_ : static_cast<long double>(v_);
     if (pointSeen || marker != nullptr) {
       x = internal::X87Mul(x, internal::PowerOfTen(static_cast<int32_t>(scale)));
     }
@@ -189,10 +193,25 @@ class DecimalReader {
   }
 
  private:
+  void AddDigit(uint32_t d) {
+    if (!floating_ && v_ <= kExactLimit) {
+      v_ = v_ * 10 + d;
+      return;
+    }
+    if (!floating_) {
+      Enter();
+      x_ = static_cast<long double>(v_);
+      floating_ = true;
+    }
+    x_ = internal::X87TimesTenPlus(x_, static_cast<int32_t>(d));
+  }
   void Enter() {
     if (!mode_) mode_.emplace();
   }
   std::optional<internal::RoundDownMode>& mode_;
+  uint64_t v_ = 0;
+  bool floating_ = false;
+  long double x_ = 0;
 };
 
 // The number text from the leading scan on: the first pass decides the notation, then the
@@ -210,6 +229,7 @@ Reading ReadNumber(const char* text, int32_t kind, int32_t& depth,
     }
     const char* start = lead.start;
     for (p = start;; ++p) {
+      while (scanClass[static_cast<unsigned char>(*p)] == internal::kScanContinue) ++p;
       char c = *p;
       // Read only for the letters, which are not the terminator.
       auto next = [p] { return static_cast<unsigned char>(p[1]); };
