@@ -306,6 +306,11 @@ using LPSYSTEMTIME = SYSTEMTIME*;
 #define ERROR_ALREADY_EXISTS 183u
 #define ERROR_FILENAME_EXCED_RANGE 206u
 
+// Standard handles.
+#define STD_INPUT_HANDLE (static_cast<DWORD>(-10))
+#define STD_OUTPUT_HANDLE (static_cast<DWORD>(-11))
+#define STD_ERROR_HANDLE (static_cast<DWORD>(-12))
+
 // Heap.
 #define HEAP_NO_SERIALIZE 0x00000001u
 #define HEAP_GENERATE_EXCEPTIONS 0x00000004u

@@ -84,6 +84,7 @@ void FinishDestroy(HWND window) {
   WindowSystem& system = System();
   std::erase_if(system.posted, [window](const MSG& m) { return m.hwnd == window; });
   system.windows.erase(reinterpret_cast<uintptr_t>(window));
+  if (system.topLevel.empty()) UnwatchTerminationSignals();
 }
 
 // WM_DESTROY goes to the window before its children.
@@ -150,8 +151,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   Window& created = *window;
   system.windows.emplace(reinterpret_cast<uintptr_t>(handle), std::move(window));
   windowing::Link(created);
-  // From the first main window on, a terminal's signals close main windows.
-  if (!child && parent == nullptr) windowing::WatchTerminationSignals();
+  // While there are top-level windows, a terminal's signals close the main ones.
+  if (!child) windowing::WatchTerminationSignals();
 
   CREATESTRUCTA create{
       param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),

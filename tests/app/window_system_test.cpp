@@ -2,6 +2,7 @@
 // window and everything it owns are destroyed, and how the queue hands out the quit message.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
 #include <map>
 #include <string>
@@ -139,5 +140,28 @@ TEST_F(WindowSystemTest, QuitComesAfterThePostedMessages) {
   EXPECT_EQ(7u, message.wParam);
   platform::DestroyWindow(window);
 }
+
+#ifndef _WIN32
+// A terminal's signal becomes WM_CLOSE only while there is a window to close and a loop to
+// take it; otherwise it still ends the process.
+TEST_F(WindowSystemTest, SignalsNobodyTakesStillEndTheProcess) {
+  EXPECT_EXIT(
+      {
+        HWND window = Create("unlooped", WS_POPUP, nullptr);
+        std::raise(SIGTERM);
+        platform::DestroyWindow(window);  // the last window: nothing left to close
+        std::_Exit(0);
+      },
+      ::testing::KilledBySignal(SIGTERM), "");
+  EXPECT_EXIT(
+      {
+        Create("unlooped", WS_POPUP, nullptr);
+        std::raise(SIGINT);
+        std::raise(SIGINT);  // asked twice
+        std::_Exit(0);
+      },
+      ::testing::KilledBySignal(SIGINT), "");
+}
+#endif
 
 }  // namespace
