@@ -23,6 +23,12 @@ struct Timing {
   int runs = 0;
 };
 
+const std::string kRealTimeMark = "/real_time";
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
 // The console table as usual, and the CPU time per iteration of each run kept by name.
 class CollectingReporter : public benchmark::ConsoleReporter {
  public:
@@ -33,9 +39,14 @@ class CollectingReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      Timing& timing = timings_[run.benchmark_name()];
-      timing.totalNs +=
-          run.GetAdjustedCPUTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+      // A run marked UseRealTime (work done in another process, say) counts by the wall
+      // clock, under its name without the "/real_time" mark.
+      std::string name = run.benchmark_name();
+      const bool realTime = EndsWith(name, kRealTimeMark);
+      if (realTime) name.resize(name.size() - kRealTimeMark.size());
+      Timing& timing = timings_[name];
+      timing.totalNs += (realTime ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime()) * 1e9 /
+                        benchmark::GetTimeUnitMultiplier(run.time_unit);
       timing.runs += 1;
     }
   }
