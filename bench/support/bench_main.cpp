@@ -24,6 +24,7 @@ struct Timing {
 };
 
 const std::string kRealTimeMark = "/real_time";
+const std::string kManualTimeMark = "/manual_time";
 
 bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -39,13 +40,17 @@ class CollectingReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      // A run marked UseRealTime (work done in another process, say) counts by the wall
-      // clock, under its name without the "/real_time" mark.
+      // A run marked UseRealTime or UseManualTime (work done in another process, say)
+      // counts by the time it reports, under its name without the mark.
       std::string name = run.benchmark_name();
-      const bool realTime = EndsWith(name, kRealTimeMark);
-      if (realTime) name.resize(name.size() - kRealTimeMark.size());
+      bool ownTime = false;
+      for (const std::string& mark : {kRealTimeMark, kManualTimeMark}) {
+        if (!EndsWith(name, mark)) continue;
+        name.resize(name.size() - mark.size());
+        ownTime = true;
+      }
       Timing& timing = timings_[name];
-      timing.totalNs += (realTime ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime()) * 1e9 /
+      timing.totalNs += (ownTime ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime()) * 1e9 /
                         benchmark::GetTimeUnitMultiplier(run.time_unit);
       timing.runs += 1;
     }

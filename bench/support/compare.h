@@ -8,7 +8,8 @@
 //
 // After the run the shared main prints "IntToDecimal: X ns, ToChars: Y ns, ratio Z" (CPU time
 // per iteration, ratio = operation / anchor, the "BM_" prefix dropped; a benchmark marked
-// UseRealTime counts by the wall clock instead, so pair it with others that do too). Runs with
+// UseRealTime or UseManualTime counts by that time instead, e.g. the CPU time of a child
+// process). Runs with
 // arguments are paired by their argument suffix: "BM_Op/64" beside "BM_Anchor/64".
 #pragma once
 
