@@ -40,14 +40,24 @@ Model Lines(const std::string& bytes) {
   return model;
 }
 
-const std::string& Folder() {
-  static const std::string folder = [] {
-    auto path = std::filesystem::temp_directory_path() /
-                ("corvala-recall-fuzz-" + std::to_string(getpid()));
+// A folder of the fuzzer's own for the two files, removed when the fuzzer exits.
+struct TempFolder {
+  TempFolder()
+      : path((std::filesystem::temp_directory_path() /
+              ("corvala-recall-fuzz-" + std::to_string(getpid())))
+                 .string()) {
     std::filesystem::create_directories(path);
-    return path.string();
-  }();
-  return folder;
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+  std::string path;
+};
+
+const std::string& Folder() {
+  static const TempFolder folder;
+  return folder.path;
 }
 
 std::string ReadAll(const std::string& path) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "corvala/strings.h"
@@ -26,16 +27,21 @@ using corvala::FindWide;
 constexpr size_t kPage = 4096;
 constexpr int kFoldUnits = 3200;
 
-// Three pages, the outer two inaccessible.
+// Three pages, the outer two inaccessible; returns the middle one.
+char* GuardedPage() {
+  char* base = static_cast<char*>(
+      mmap(nullptr, 3 * kPage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  mprotect(base, kPage, PROT_NONE);
+  mprotect(base + 2 * kPage, kPage, PROT_NONE);
+  return base + kPage;
+}
 char* MiddlePage() {
-  static char* middle = [] {
-    char* base = static_cast<char*>(
-        mmap(nullptr, 3 * kPage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-    mprotect(base, kPage, PROT_NONE);
-    mprotect(base + 2 * kPage, kPage, PROT_NONE);
-    return base + kPage;
-  }();
-  return middle;
+  static char* page = GuardedPage();
+  return page;
+}
+char* OtherPage() {
+  static char* page = GuardedPage();
+  return page;
 }
 
 // Letters in both cases, bytes that differ from them only in bit 5, boundaries and a few
@@ -193,14 +199,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < textUnits; ++i) text[i] = small ? kBytes[textData[i] % 16] : textData[i];
     text[textUnits] = 0;
     const size_t length = Length(text);
-    // The primitives on the same bytes.
+    // The primitives on the same bytes: the text against the pattern, and against a copy of
+    // itself with one byte changed, placed against the other page's opposite edge.
     Check(corvala::TextLength(reinterpret_cast<char*>(text)) == length);
+    const size_t changed = length == 0 ? 0 : startBytes[0] * 131u % length;
+    const size_t copyLength = std::min(length, size_t{(rest[0] & 8) != 0 ? changed : length});
+    uint8_t* copy = reinterpret_cast<uint8_t*>(atPageStart ? OtherPage() + kPage - copyLength - 1
+                                                           : OtherPage());
+    std::memcpy(copy, text, copyLength);
+    copy[copyLength] = 0;
+    if (changed < copyLength) copy[changed] ^= (startBytes[0] & 1) != 0 ? 0x20 : 0x01;
     for (bool fold : {false, true}) {
-      uint32_t offset;
-      int32_t difference = CompareModel(text, pattern.data(), fold, &offset);
-      corvala::TextComparison r = corvala::CompareTexts(
-          reinterpret_cast<char*>(text), reinterpret_cast<char*>(pattern.data()), fold ? 1 : 0);
-      Check(r.difference == difference && r.offset == offset);
+      for (auto [a, b] :
+           {std::pair{text, pattern.data()}, std::pair{text, copy}, std::pair{copy, text}}) {
+        uint32_t offset;
+        int32_t difference = CompareModel(a, b, fold, &offset);
+        corvala::TextComparison r = corvala::CompareTexts(reinterpret_cast<char*>(a),
+                                                          reinterpret_cast<char*>(b), fold ? 1 : 0);
+        Check(r.difference == difference && r.offset == offset);
+      }
     }
     for (size_t k = 0; k < starts; ++k) {
       int32_t start = StartFrom(startBytes[k], length);

@@ -1,5 +1,6 @@
 #include <emmintrin.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -136,24 +137,25 @@ __attribute__((target("sse2"), no_sanitize("address"))) TextComparison Compare(c
     other = b;
   }
   size_t offset = 16 - static_cast<size_t>(aligned - AlignDown(aligned));
-  for (;;) {
+  for (;; offset += 16) {
     const char* x = aligned + offset;
     const char* y = other + offset;
-    // Four blocks at once while both texts have them within their current pages.
-    if (PageRoom(x) >= 64 && PageRoom(y) >= 64) {
+    stop = StopBits(GoingOn<kFold>(LoadBlock(x), LoadWithinString(y)));
+    if (stop != 0) return Difference(a, b, offset + LowestBit(stop));
+    // Then four blocks at once while both texts have them within their current pages.
+    x += 16;
+    y += 16;
+    for (uintptr_t runs = std::min(PageRoom(x), PageRoom(y)) / 64; runs > 0; --runs) {
       __m128i on =
           _mm_min_epu8(_mm_min_epu8(GoingOn<kFold>(LoadBlock(x), LoadUnaligned(y)),
                                     GoingOn<kFold>(LoadBlock(x + 16), LoadUnaligned(y + 16))),
                        _mm_min_epu8(GoingOn<kFold>(LoadBlock(x + 32), LoadUnaligned(y + 32)),
                                     GoingOn<kFold>(LoadBlock(x + 48), LoadUnaligned(y + 48))));
-      if (StopBits(on) == 0) {
-        offset += 64;
-        continue;
-      }
+      if (StopBits(on) != 0) break;
+      offset += 64;
+      x += 64;
+      y += 64;
     }
-    stop = StopBits(GoingOn<kFold>(LoadBlock(x), LoadWithinString(y)));
-    if (stop != 0) return Difference(a, b, offset + LowestBit(stop));
-    offset += 16;
   }
 }
 

@@ -134,6 +134,33 @@ TEST_F(NumberToTextTest, RawFormReadsOperandSlotsInReverseOrder) {
   EXPECT_STREQ(NumberText(1, 0, Over(0)), "^v?");
 }
 
+// A lone integer in an integer form takes a path without the floating-point unit; an SSE
+// register operand with the same value takes the floating one. Both must agree.
+TEST_F(NumberToTextTest, IntegerTextsAgreeWithTheFloatingPath) {
+  const int64_t values[] = {0,           1,           -1,
+                            INT32_MAX,   INT32_MIN,   4294967296,
+                            -4294967296, -4294967297, -9999999999999,
+                            INT64_MAX,   INT64_MIN,   INT64_MIN + 1};
+  for (int64_t v : values) {
+    for (int selector : {kIntegerForm, kUnsignedForm}) {
+      for (uint32_t negate : {0u, kNegateFirstOperand}) {
+        SCOPED_TRACE(::testing::Message() << v << " " << selector << " " << negate);
+        SetSseRegister(0, {static_cast<uint64_t>(v), 0});
+        std::string floating = NumberToText(
+            selector, Field(kNumberSseInt64, kNumberSet, 1) | negate, 5, kSseRegisterCode);
+        std::string direct =
+            NumberToText(selector, Field(kNumberInt64, kNumberSet, 1) | negate, 5, &v);
+        EXPECT_EQ(direct, floating);
+        if (v >= INT32_MIN && v <= INT32_MAX) {
+          std::string small = NumberToText(selector, Field(kNumberInt32, kNumberSet, 1) | negate, 5,
+                                           static_cast<int32_t>(v));
+          EXPECT_EQ(small, floating);
+        }
+      }
+    }
+  }
+}
+
 TEST_F(NumberToTextTest, ResultIsTheNewestTempSlot) {
   const char* text = NumberText(kFloatingForm, 1.0);
   TempSlot* slot = SelectTempSlot(kSlotCurrent);
