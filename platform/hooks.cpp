@@ -17,6 +17,9 @@ struct HookState {
   ScreenSize screen{};
   bool hasCommandLine = false;
   std::string commandLine;
+  bool limitsRead = false;
+  unsigned long readLimit = 0;
+
   int heapAllocationFailsIn = 0;
   int heapFreeFailsIn = 0;
 };
@@ -89,6 +92,17 @@ void SetCommandLine(const std::string& commandLine) {
   State().commandLine = commandLine;
 }
 const std::string* CommandLine() { return State().hasCommandLine ? &State().commandLine : nullptr; }
+
+void LimitNextRead(unsigned long bytes) {
+  State().limitsRead = true;
+  State().readLimit = bytes;
+}
+bool TakeReadLimit(unsigned long* bytes) {
+  if (!State().limitsRead) return false;
+  State().limitsRead = false;
+  *bytes = State().readLimit;
+  return true;
+}
 
 void FailHeapAllocation(int nth) { State().heapAllocationFailsIn = nth; }
 void FailHeapFree(int nth) { State().heapFreeFailsIn = nth; }

@@ -59,6 +59,13 @@ const ScreenSize* FakedScreenSize();
 void SetCommandLine(const std::string& commandLine);
 const std::string* CommandLine();  // null when not set
 
+// Files ---------------------------------------------------------------------------------
+// The next ReadFile delivers at most this many bytes, as from a file that shrank after its
+// size was taken; later reads are whole again.
+void LimitNextRead(unsigned long bytes);
+// Called by the backends: true (and the limit) once after LimitNextRead.
+bool TakeReadLimit(unsigned long* bytes);
+
 // Heap ----------------------------------------------------------------------------------
 // Arms a failure: the nth heap allocation from now (HeapAlloc and HeapReAlloc count; 1 is
 // the next) returns null. 0 disarms.

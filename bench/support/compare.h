@@ -7,8 +7,10 @@
 //   CORVALA_COMPARE(BM_IntToDecimal, BM_ToChars);
 //
 // After the run the shared main prints "IntToDecimal: X ns, ToChars: Y ns, ratio Z" (CPU time
-// per iteration, ratio = operation / anchor, the "BM_" prefix dropped). Runs with arguments are
-// paired by their argument suffix: "BM_Op/64" beside "BM_Anchor/64".
+// per iteration, ratio = operation / anchor, the "BM_" prefix dropped; a benchmark marked
+// UseRealTime or UseManualTime counts by that time instead, e.g. the CPU time of a child
+// process). Runs with
+// arguments are paired by their argument suffix: "BM_Op/64" beside "BM_Anchor/64".
 #pragma once
 
 #include <benchmark/benchmark.h>

@@ -3,10 +3,132 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
+#include "corvala/core.h"
 #include "corvala/types.h"
 
 namespace corvala {
+
+// --- File numbers ----------------------------------------------------------------------------
+// Files are named by the numbers 0 to 10, whose FileTable entries hold their handles. File
+// arguments elsewhere take a file number (0 to 10) or the address of a file name. Numbers 9
+// and 10 are the runtime's own working numbers (Store, Recall, FileRead$, file comparison,
+// the fatal-error path): a caller's files kept there are lost to those operations.
+
+// The entry and result of a failed open (the platform's invalid handle value).
+inline constexpr Word kOpenFailed = static_cast<Word>(-1);
+
+// An open never closes what the number's entry held before: the old handle stays open but
+// is no longer reachable through the table. A file number outside 0 to 10 opens nothing and
+// yields kOpenFailed. When an open fails, the file-error text (CommonData entry 7) says why:
+// "File not found: " or "Could not open " and the name, cut to fit its 560 bytes.
+
+// Opens an existing file for reading on fileNumber and returns its handle (or kOpenFailed),
+// which is also stored in the entry. search: 0 opens the name as given; 1 looks it up along
+// the platform's standard search order first (the program's folder, the current folder,
+// then the folders of PATH); a text is a list of folders to look in, as SearchPathA takes it.
+// A name the search does not find fails without touching the file-error text.
+Word OpenInput(int32_t fileNumber, const char* name, TextArg search);
+
+// Opens a file for reading and writing on fileNumber. mode 'A'/'a' appends (created when
+// missing, positioned at its end), 'U'/'u' updates (created when missing, positioned at its
+// start, so writes overwrite and a longer old tail stays), any other code ('O') creates the
+// file or empties it.
+Word OpenOutput(int32_t fileNumber, const char* name, int32_t mode);
+
+// Reads up to count bytes from the file's position on. A free number or a failed open reads
+// nothing. Returns the bytes read and the buffer, so that the call chains as a text address.
+struct FileBytes {
+  int32_t count;
+  char* buffer;
+};
+FileBytes ReadFromFile(int32_t fileNumber, void* buffer, int32_t count);
+
+// Sets the creation, last-access and last-write times of an open file (its handle, as the
+// FileTable holds it) to the current time. Returns non-zero on success. When check is not 0
+// a failure is fatal: the "GetLastError:" box with the system's text, exit code 0.
+int32_t TouchFile(Word handle, int32_t check);
+
+// --- Storing an array ------------------------------------------------------------------------
+
+// Writes elements 0 to count - 1 of a string array as lines, each followed by CR LF, and
+// returns the number of lines written. A negative count stores all elements but the empty
+// ones at the end; 0 writes nothing. file: a file number (the lines go to its current
+// position and the file stays open), or a file name (created or emptied, and closed again).
+// The lines are staged in the scratch area, which is reset: temporary texts made before
+// Store are gone afterwards. A name that cannot be opened: ErrorCode 4; an array that is
+// undefined or erased: ErrorCode 7; a count above the element count: ErrorCode 6, with the
+// lines staged until then not written.
+int32_t Store(TextArg file, int32_t arrayNumber, int32_t count);
+
+// --- Text builder and output targets --------------------------------------------------------
+
+// The TextControl word of BuildText. Bits 0 to 4 hold the piece count (1 to 29; 1 to 28 with
+// kBuildTracked); the natural form below fills them in.
+inline constexpr uint32_t kBuildWaitKey = 1u << 5;         // console: then wait for a key
+inline constexpr uint32_t kBuildWide = 1u << 10;           // address pieces are UTF-16 texts
+inline constexpr uint32_t kTargetBuffer = 0x08u << 8;      // the fixed buffer of TargetBuffer
+inline constexpr uint32_t kTargetWindow = 0x10u << 8;      // OutputWindow's text, byte text
+inline constexpr uint32_t kTargetWindowWide = 0x14u << 8;  // OutputWindow's text, UTF-16
+inline constexpr uint32_t kBuildTracked = 1u << 30;        // with kBuildAssign: a tracked string
+inline constexpr uint32_t kBuildAssign = 1u << 31;         // assign to the destination element
+// Writes the result to file number n (0 to 10).
+constexpr uint32_t BuildToFile(uint32_t fileNumber) { return (fileNumber + 1) << 6; }
+
+// Joins the pieces in order and delivers the text. A piece is 127 (the next function
+// result: n such pieces stand for the n newest temporary slots, the leftmost for the
+// oldest; a deferred text there is expanded in place), a shared-table id 0 to 119 (ids past
+// the table are empty), or the address of a zero-terminated text. The target, checked in
+// this order: kBuildAssign (the element behind the destination slot, or with kBuildTracked
+// a new tracked heap string, the extra argument after the pieces naming the old one to
+// release), kTargetBuffer, kTargetWindow(Wide), a file number, else the console. The
+// destination slot is the one made just before the slots of the 127 pieces. Returns the
+// text's address (null when it was built in a temporary heap block, which is freed), or
+// with kBuildWaitKey the code of the key pressed. The result slot records the text's length.
+//
+// The raw form: `arguments` holds the pieces and, with kBuildTracked, the old block.
+Word BuildText(uint32_t control, const Word* arguments);
+// The natural form: the piece count comes from the list (its last entry is the old block
+// with kBuildTracked). BuildText(0, {"Total: ", 127, 1}) writes to the console.
+Word BuildText(uint32_t control, std::initializer_list<TextArg> pieces);
+
+// Makes the destination slot of a kTargetBuffer build: the buffer and its capacity.
+void TargetBuffer(char* buffer, uint32_t capacity);
+// Makes the destination slot of a kBuildAssign build for a string variable of the caller's
+// own: the variable is a record like an array element (a positive length: it owns a heap
+// block from CountedAlloc, which the assignment replaces and frees).
+void TargetVariable(ElementRecord& variable);
+
+// The window whose text kTargetWindow sets, and the byte count for data with zero bytes
+// (while non-zero, shorter address pieces of output builds count this long and the file
+// target writes exactly this many bytes; the file target resets it to 0).
+extern Word& OutputWindow;
+extern int32_t& WriteByteCount;
+
+// Writes a zero-terminated byte text to standard output; returns the bytes written (0
+// without a console).
+uint32_t ConsoleWrite(const char* text);
+struct KeyPress {
+  int32_t code;      // the key's code; for an extended key its second code
+  int32_t extended;  // 1 for an arrow or function key, else 0
+};
+// Discards pending console input and waits for one key.
+KeyPress WaitKey();
+
+// --- File comparison ------------------------------------------------------------------------
+
+struct FileDifference {
+  int32_t difference;  // first file's byte - second file's byte at the first difference, or 0
+  uint32_t position;   // identical: their size; else the offset of the first difference
+};
+// Compares two files byte by byte; mode 1 ignores letter case (every byte is compared with
+// bit 0x20 set, so carriage return and "-" match too). Files of different sizes give the
+// byte difference found (never 0) with the first file's size as the position. Uses file
+// numbers 9 and 10 (whatever they held is overwritten, and both are free afterwards); a file
+// that cannot be opened ends the run with ErrorCode 5 naming it. Sizes are taken from their
+// low 32 bits.
+FileDifference FileCompare(const char* name1, const char* name2, int32_t mode);
 
 // --- Command line and resource strings ------------------------------------------------------
 

@@ -200,6 +200,47 @@ const char16_t* NumberTextW(TextArg format, const Operands&... operands) {
       number_detail::NumberTextWith(format, kWideNumberText, operands...));
 }
 
+// --- Text to number ---------------------------------------------------------------------------
+
+// The value (for kind 0; 0 for the other kinds) and the count: the characters used, counted
+// from the source address (leading blanks, parentheses and suffix letters included), plus
+// kBinaryNotation or kHexNotation. Both are kNumberUnreadable when the text holds no
+// number; then nothing is stored.
+struct NumberReading {
+  int32_t value;
+  int32_t count;
+};
+inline constexpr int32_t kNumberUnreadable = -127;
+inline constexpr int32_t kBinaryNotation = 256;
+inline constexpr int32_t kHexNotation = 512;
+
+// Reads one number from a zero-terminated 8-bit text (or 127: the current slot's text, read
+// up to its terminator) and stores it by kind (see NumberKind): kind 0 returns it as the
+// value, rounded half down; kinds 1, 2, 3 and 6 store at the destination address; kinds 4,
+// 5 and 7 into the low half of the SSE register named by destination (20 + n). Decimal
+// with point, digit-group commas and exponent; hexadecimal with "$", "x" or "0x" before or
+// "h" after; binary with "b" or "y" after; optionally in parentheses. Integer kinds round
+// toward minus infinity (kind 0 after adding just under one half), and so do the stores
+// of single and double values. The floating-point control word is the same on return.
+//
+// Choices where the runtime's rules leave the result open:
+// - An exponent marker followed by signs and no digit reads as exponent 0 ("1e+" is 1);
+//   so a "d" after a mantissa of nine or more characters, which is read as an exponent
+//   marker, works as the suffix it is ("1234567890d" is 1234567890, count 11).
+// - After "$", "x" or "0x", a character from "0" on that is neither a hexadecimal digit nor
+//   "h" makes the text unreadable ("0x1G").
+// - "D" and "H" work as suffixes like "d" and "h" (and are counted). A "+" or "-" is a sign
+//   only as the first character of the number text (also inside parentheses: "-(5)" is -5);
+//   "+" is accepted and skipped. Elsewhere before an exponent a sign ends the mantissa:
+//   "12-" is 12, count 2.
+// - Commas after the point and further points are counted as decimal places: "1.2.3" is
+//   0.123.
+// - A binary number must run from its first digit up to its suffix ("12b" is unreadable).
+// - With parentheses the count never goes past the terminator ("((12)" counts 5).
+// - A source of 0 to 126, or 127 with no current text, is unreadable. Kinds outside 0 to 7
+//   and register codes outside 20 to 27 store nothing.
+NumberReading TextToNumber(TextArg source, Word destination = 0, int32_t kind = kNumberInt32);
+
 // Writes value's decimal digits leftwards from last; when the write position reaches point,
 // a "." is written there first. At least one digit. Returns the position just left of the
 // first character written. Divides by ten through multiplication by its reciprocal.

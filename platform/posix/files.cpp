@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/hooks.h"
 #include "platform/posix/fd_handle.h"
 #include "platform/process.h"
 
@@ -185,6 +186,8 @@ BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD bytesRead,
   if (overlapped != nullptr || (buffer == nullptr && toRead > 0)) {
     return Fail(ERROR_INVALID_PARAMETER);
   }
+  unsigned long limit;
+  if (hooks::TakeReadLimit(&limit) && limit < toRead) toRead = static_cast<DWORD>(limit);
   // A disk file delivers the whole count unless its end comes first, so read on after
   // short reads (the system caps one read at about 2 GB).
   DWORD done = 0;

@@ -12,7 +12,16 @@ volatile sig_atomic_t g_caught = 0;
 bool g_watching = false;
 struct sigaction g_previous[3];
 
-void OnSignal(int signal) { g_caught = signal; }
+// A second signal before the first was taken means the program is not listening: the
+// signal takes its usual course then (it is blocked in here, so it lands on return).
+void OnSignal(int signal) {
+  if (g_caught != 0) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    return;
+  }
+  g_caught = signal;
+}
 
 sigset_t WatchedSet() {
   sigset_t set;
@@ -36,7 +45,9 @@ void UnwatchTerminationSignals() {
   if (!g_watching) return;
   for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &g_previous[i], nullptr);
   g_watching = false;
+  int pending = g_caught;
   g_caught = 0;
+  if (pending != 0) DieOfSignal(pending);
 }
 
 bool TakeTerminationSignal(int* signal) {
@@ -58,6 +69,7 @@ void WaitForTerminationSignal() {
 }
 
 void DieOfSignal(int signal) {
+  g_caught = 0;
   UnwatchTerminationSignals();
   std::signal(signal, SIG_DFL);
   sigset_t set;

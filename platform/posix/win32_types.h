@@ -114,7 +114,8 @@ struct MSG {
   POINT pt;
 };
 
-#define MAKEINTRESOURCEA(id) (reinterpret_cast<LPSTR>(static_cast<uintptr_t>(static_cast<WORD>(id))))
+#define MAKEINTRESOURCEA(id) \
+  (reinterpret_cast<LPSTR>(static_cast<uintptr_t>(static_cast<WORD>(id))))
 #define IS_INTRESOURCE(p) ((reinterpret_cast<uintptr_t>(p) >> 16) == 0)
 
 #define CS_VREDRAW 0x0001
@@ -175,6 +176,10 @@ struct MSG {
 #define WM_NCDESTROY 0x0082
 #define WM_USER 0x0400
 #define WM_APP 0x8000
+#define ERROR_TLW_WITH_WSCHILD 1406u
+#define ERROR_CANNOT_FIND_WND_CLASS 1407u
+#define ERROR_CLASS_ALREADY_EXISTS 1410u
+#define ERROR_CLASS_DOES_NOT_EXIST 1411u
 
 // Common controls.
 struct INITCOMMONCONTROLSEX {
@@ -300,6 +305,11 @@ using LPSYSTEMTIME = SYSTEMTIME*;
 #define ERROR_NEGATIVE_SEEK 131u
 #define ERROR_ALREADY_EXISTS 183u
 #define ERROR_FILENAME_EXCED_RANGE 206u
+
+// Standard handles.
+#define STD_INPUT_HANDLE (static_cast<DWORD>(-10))
+#define STD_OUTPUT_HANDLE (static_cast<DWORD>(-11))
+#define STD_ERROR_HANDLE (static_cast<DWORD>(-12))
 
 // Heap.
 #define HEAP_NO_SERIALIZE 0x00000001u

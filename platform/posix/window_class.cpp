@@ -26,10 +26,13 @@ const WindowClass* SystemClasses(size_t* count) {
 }
 
 // Shared icons and cursors get fixed handles by id, so every load answers the same handle.
-HANDLE SystemResource(uintptr_t base, LPCSTR name, WORD first, WORD last) {
-  if (!IS_INTRESOURCE(name)) return nullptr;
+// No module carries resources of its own.
+HANDLE SystemResource(HINSTANCE instance, uintptr_t base, LPCSTR name, WORD first, WORD last) {
+  if (instance != nullptr) return Fail(ERROR_RESOURCE_TYPE_NOT_FOUND, HANDLE{});
   uintptr_t id = reinterpret_cast<uintptr_t>(name);
-  if (id < first || id > last) return nullptr;
+  if (!IS_INTRESOURCE(name) || id < first || id > last) {
+    return Fail(ERROR_RESOURCE_NAME_NOT_FOUND, HANDLE{});
+  }
   return reinterpret_cast<HANDLE>(base + id);
 }
 
@@ -58,13 +61,14 @@ using windowing::System;
 using windowing::WindowClass;
 
 ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
-  if (wc == nullptr || wc->cbSize != sizeof(WNDCLASSEXA)) return 0;
-  if (wc->lpszClassName == nullptr || IS_INTRESOURCE(wc->lpszClassName)) return 0;
-  if (wc->cbClsExtra < 0 || wc->cbWndExtra < 0) return 0;
+  if (wc == nullptr || wc->cbSize != sizeof(WNDCLASSEXA) || wc->lpszClassName == nullptr ||
+      IS_INTRESOURCE(wc->lpszClassName) || wc->cbClsExtra < 0 || wc->cbWndExtra < 0) {
+    return windowing::Fail(ERROR_INVALID_PARAMETER, ATOM{0});
+  }
   windowing::WindowSystem& system = System();
   for (const auto& c : system.classes) {
     if (c->instance == wc->hInstance && strcasecmp(c->name.c_str(), wc->lpszClassName) == 0) {
-      return 0;
+      return windowing::Fail(ERROR_CLASS_ALREADY_EXISTS, ATOM{0});
     }
   }
   ATOM atom = system.nextAtom++;
@@ -76,7 +80,8 @@ ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
 
 BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR className, WNDCLASSEXA* wc) {
   const WindowClass* c = windowing::FindClass(instance, className);
-  if (c == nullptr || wc == nullptr) return FALSE;
+  if (c == nullptr) return windowing::Fail(ERROR_CLASS_DOES_NOT_EXIST, BOOL{FALSE});
+  if (wc == nullptr) return windowing::Fail(ERROR_NOACCESS, BOOL{FALSE});
   wc->style = c->style;
   wc->lpfnWndProc = c->procedure;
   wc->cbClsExtra = c->classExtra;
@@ -91,16 +96,16 @@ BOOL GetClassInfoExA(HINSTANCE instance, LPCSTR className, WNDCLASSEXA* wc) {
   return c->atom;
 }
 
+// The system icons run from IDI_APPLICATION (32512) to IDI_SHIELD (32518).
 HICON LoadIconA(HINSTANCE instance, LPCSTR iconName) {
-  // No module carries icon resources; the system has IDI_APPLICATION (32512) to IDI_SHIELD.
-  if (instance != nullptr) return nullptr;
-  return static_cast<HICON>(windowing::SystemResource(0x00100000, iconName, 32512, 32518));
+  return static_cast<HICON>(
+      windowing::SystemResource(instance, 0x00100000, iconName, 32512, 32518));
 }
 
+// The system cursors run from IDC_ARROW (32512) to IDC_HELP (32651).
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR cursorName) {
-  // The system cursors run from IDC_ARROW (32512) to IDC_HELP (32651).
-  if (instance != nullptr) return nullptr;
-  return static_cast<HCURSOR>(windowing::SystemResource(0x00200000, cursorName, 32512, 32651));
+  return static_cast<HCURSOR>(
+      windowing::SystemResource(instance, 0x00200000, cursorName, 32512, 32651));
 }
 
 }  // namespace platform

@@ -43,9 +43,8 @@ using windowing::WindowOf;
 
 BOOL GetMessageA(MSG* message, HWND window, UINT firstMessage, UINT lastMessage) {
   if (message == nullptr) return -1;
-  if (window != nullptr && WindowOf(window) == nullptr) return -1;
+  if (window != nullptr && windowing::LiveWindow(window) == nullptr) return -1;
   windowing::WindowSystem& system = System();
-  windowing::WatchTerminationSignals();
   for (;;) {
     int signal;
     if (windowing::TakeTerminationSignal(&signal) && !windowing::PostCloseToMainWindows()) {
@@ -57,9 +56,7 @@ BOOL GetMessageA(MSG* message, HWND window, UINT firstMessage, UINT lastMessage)
     if (posted != system.posted.end()) {
       *message = *posted;
       system.posted.erase(posted);
-      if (message->message != WM_QUIT) return TRUE;
-      windowing::UnwatchTerminationSignals();
-      return FALSE;
+      return message->message != WM_QUIT;
     }
     // The quit message comes when nothing else is waiting.
     if (system.quitPosted) {
@@ -67,7 +64,6 @@ BOOL GetMessageA(MSG* message, HWND window, UINT firstMessage, UINT lastMessage)
       *message =
           MSG{nullptr, WM_QUIT, static_cast<WPARAM>(system.quitCode), 0, windowing::MessageTime(),
               {0, 0}};
-      windowing::UnwatchTerminationSignals();
       return FALSE;
     }
     windowing::WaitForTerminationSignal();
@@ -84,7 +80,7 @@ LRESULT DispatchMessageA(const MSG* message) {
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // A null window posts to the thread itself.
-  if (window != nullptr && WindowOf(window) == nullptr) return FALSE;
+  if (window != nullptr && windowing::LiveWindow(window) == nullptr) return FALSE;
   System().posted.push_back(MSG{window, message, wParam, lParam, windowing::MessageTime(), {0, 0}});
   return TRUE;
 }
@@ -95,6 +91,7 @@ void PostQuitMessage(int exitCode) {
 }
 
 LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (windowing::LiveWindow(window) == nullptr) return 0;
   return windowing::Send(window, message, wParam, lParam);
 }
 

@@ -25,6 +25,12 @@ Window* WindowOf(HWND window) {
   return it == windows.end() ? nullptr : it->second.get();
 }
 
+Window* LiveWindow(HWND window) {
+  Window* w = WindowOf(window);
+  if (w == nullptr) SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return w;
+}
+
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   Window* w = WindowOf(window);
   if (w == nullptr) return 0;
@@ -78,6 +84,7 @@ void FinishDestroy(HWND window) {
   WindowSystem& system = System();
   std::erase_if(system.posted, [window](const MSG& m) { return m.hwnd == window; });
   system.windows.erase(reinterpret_cast<uintptr_t>(window));
+  if (system.topLevel.empty()) UnwatchTerminationSignals();
 }
 
 // WM_DESTROY goes to the window before its children.
@@ -104,13 +111,13 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
                      int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
                      LPVOID param) {
   const windowing::WindowClass* windowClass = windowing::FindClass(instance, className);
-  if (windowClass == nullptr) return nullptr;
+  if (windowClass == nullptr) return windowing::Fail(ERROR_CANNOT_FIND_WND_CLASS, HWND{});
   Window* parentWindow = nullptr;
   if (parent != nullptr) {
-    parentWindow = WindowOf(parent);
+    parentWindow = windowing::LiveWindow(parent);
     if (parentWindow == nullptr) return nullptr;
   } else if (style & WS_CHILD) {
-    return nullptr;  // a child window needs a parent
+    return windowing::Fail(ERROR_TLW_WITH_WSCHILD, HWND{});
   }
 
   bool child = (style & WS_CHILD) != 0;
@@ -144,8 +151,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   Window& created = *window;
   system.windows.emplace(reinterpret_cast<uintptr_t>(handle), std::move(window));
   windowing::Link(created);
-  // From the first main window on, a terminal's signals close main windows.
-  if (!child && parent == nullptr) windowing::WatchTerminationSignals();
+  // While there are top-level windows, a terminal's signals close the main ones.
+  if (!child) windowing::WatchTerminationSignals();
 
   CREATESTRUCTA create{
       param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
@@ -163,7 +170,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
 }
 
 BOOL DestroyWindow(HWND window) {
-  Window* w = WindowOf(window);
+  Window* w = windowing::LiveWindow(window);
   if (w == nullptr) return FALSE;
   if (w->destroying) return TRUE;
   w->destroying = true;
@@ -181,7 +188,7 @@ BOOL DestroyWindow(HWND window) {
 BOOL IsWindow(HWND window) { return WindowOf(window) != nullptr; }
 
 BOOL ShowWindow(HWND window, int showCommand) {
-  Window* w = WindowOf(window);
+  Window* w = windowing::LiveWindow(window);
   if (w == nullptr) return FALSE;
   bool wasVisible = (w->style & WS_VISIBLE) != 0;
   bool visible = showCommand != SW_HIDE;
@@ -196,7 +203,7 @@ BOOL ShowWindow(HWND window, int showCommand) {
 }
 
 // Nothing is ever drawn, so there is never anything to paint.
-BOOL UpdateWindow(HWND window) { return IsWindow(window); }
+BOOL UpdateWindow(HWND window) { return windowing::LiveWindow(window) != nullptr; }
 
 int GetSystemMetrics(int index) {
   const hooks::ScreenSize* faked = hooks::FakedScreenSize();
@@ -206,14 +213,14 @@ int GetSystemMetrics(int index) {
 }
 
 BOOL GetWindowRect(HWND window, RECT* rect) {
-  Window* w = WindowOf(window);
+  Window* w = windowing::LiveWindow(window);
   if (w == nullptr || rect == nullptr) return FALSE;
   *rect = w->rect;
   return TRUE;
 }
 
 LONG GetWindowLongA(HWND window, int index) {
-  Window* w = WindowOf(window);
+  Window* w = windowing::LiveWindow(window);
   if (w == nullptr) return 0;
   switch (index) {
     case GWL_STYLE:
@@ -228,7 +235,7 @@ LONG GetWindowLongA(HWND window, int index) {
 }
 
 int GetClassNameA(HWND window, LPSTR className, int size) {
-  Window* w = WindowOf(window);
+  Window* w = windowing::LiveWindow(window);
   if (w == nullptr || className == nullptr || size <= 0) return 0;
   const std::string& name = w->windowClass->name;
   size_t length = std::min(name.size(), static_cast<size_t>(size) - 1);
@@ -238,7 +245,7 @@ int GetClassNameA(HWND window, LPSTR className, int size) {
 }
 
 HWND GetWindow(HWND window, UINT relation) {
-  Window* w = WindowOf(window);
+  Window* w = windowing::LiveWindow(window);
   if (w == nullptr) return nullptr;
   if (relation == GW_CHILD) return w->children.empty() ? nullptr : w->children.front();
   if (relation == GW_OWNER) return w->owner;
@@ -261,7 +268,7 @@ HWND GetWindow(HWND window, UINT relation) {
 HWND FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName) {
   const std::vector<HWND>* list = &System().topLevel;
   if (parent != nullptr) {
-    Window* p = WindowOf(parent);
+    Window* p = windowing::LiveWindow(parent);
     if (p == nullptr) return nullptr;
     list = &p->children;
   }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/errors.h"
 #include "platform/types.h"
 
 namespace platform::windowing {
@@ -58,6 +59,14 @@ WindowSystem& System();
 
 // Null for a handle that names no living window.
 Window* WindowOf(HWND window);
+// The same for the public calls: a dead handle also sets ERROR_INVALID_WINDOW_HANDLE.
+Window* LiveWindow(HWND window);
+// Sets the last error and returns the failure value.
+template <typename T>
+T Fail(DWORD error, T result) {
+  SetLastError(error);
+  return result;
+}
 // The instance's own classes first, then global registered classes, then the system classes.
 const WindowClass* FindClass(HINSTANCE instance, LPCSTR name);
 // Calls the window's procedure; 0 for a handle that names no living window.

@@ -52,25 +52,25 @@ std::u16string AnsiToWide(const std::string& text) {
 }  // namespace windowing
 
 BOOL SetWindowTextA(HWND window, LPCSTR text) {
-  if (!IsWindow(window)) return FALSE;
+  if (windowing::LiveWindow(window) == nullptr) return FALSE;
   return SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) != 0;
 }
 
 BOOL SetWindowTextW(HWND window, LPCWSTR text) {
-  if (!IsWindow(window)) return FALSE;
+  if (windowing::LiveWindow(window) == nullptr) return FALSE;
   if (text == nullptr) return SendMessageA(window, WM_SETTEXT, 0, 0) != 0;
   std::string ansi = windowing::WideToAnsi(text);
   return SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ansi.c_str())) != 0;
 }
 
 int GetWindowTextA(HWND window, LPSTR text, int size) {
-  if (!IsWindow(window) || text == nullptr || size <= 0) return 0;
+  if (windowing::LiveWindow(window) == nullptr || text == nullptr || size <= 0) return 0;
   return static_cast<int>(
       SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(text)));
 }
 
 int GetWindowTextW(HWND window, LPWSTR text, int size) {
-  if (!IsWindow(window) || text == nullptr || size <= 0) return 0;
+  if (windowing::LiveWindow(window) == nullptr || text == nullptr || size <= 0) return 0;
   std::string ansi(static_cast<size_t>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
   LRESULT length =
       SendMessageA(window, WM_GETTEXT, ansi.size(), reinterpret_cast<LPARAM>(ansi.data()));

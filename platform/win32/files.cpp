@@ -15,6 +15,8 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD bytesRead,
               LPOVERLAPPED overlapped) {
+  unsigned long limit;
+  if (hooks::TakeReadLimit(&limit) && limit < toRead) toRead = static_cast<DWORD>(limit);
   return ::ReadFile(file, buffer, toRead, bytesRead, overlapped);
 }
 

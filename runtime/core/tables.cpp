@@ -14,8 +14,19 @@ struct alignas(4) EmptyTextStorage {
 };
 constexpr EmptyTextStorage kEmptyText{};
 
+// Record arrays sit 8 bytes into a tracked block, and the tracked blocks release them.
+constexpr Word kRecordArrayHeader = 8;
+
+bool IsRecordArray(Word entry) {
+  const Word* tracked = TrackedBlockTable();
+  for (int i = 0; i < kCvHeapStrings; ++i) {
+    if (tracked[i] != 0 && tracked[i] + kRecordArrayHeader == entry) return true;
+  }
+  return false;
+}
+
 void EraseOne(Word& entry) {
-  if (entry == 0 || entry == kErased) return;
+  if (entry == 0 || entry == kErased || IsRecordArray(entry)) return;
   ArrayDescriptor* array = reinterpret_cast<ArrayDescriptor*>(entry);
   int32_t count = array->count;
   entry = kErased;

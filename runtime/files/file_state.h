@@ -13,6 +13,12 @@ struct FileState {
   // The first match of the last FindFile, and its search handle (0 when none is open).
   FindDataRecord findData = {};
   Word findHandle = 0;
+
+  // --- Text builder ---------------------------------------------------------------------
+  // The window the window targets set, and the byte count a caller sets for data with zero
+  // bytes in it (0 normally).
+  Word outputWindow = 0;
+  int32_t writeByteCount = 0;
 };
 
 }  // namespace corvala::internal

@@ -35,18 +35,16 @@ constexpr uint64_t kPow10[20] = {1ull,
 float ExponentEpsilon() { return SingleFromBits(0x206C1E4A); }
 float TwoToThe32() { return SingleFromBits(0x4F800000); }
 
+// Short copies by hand: a library call costs more than the few bytes.
 char* Append(char* out, const char* text) {
-  size_t n = std::strlen(text);
-  std::memcpy(out, text, n);
-  return out + n;
+  while (*text != '\0') *out++ = *text++;
+  return out;
 }
 
 char* AppendDigits(char* out, uint64_t value) {
-  char digits[24];
-  char* last = digits + sizeof digits - 1;
-  char* first = WriteDecimalDigits(value, last, nullptr) + 1;
-  size_t n = static_cast<size_t>(last - first + 1);
-  std::memcpy(out, first, n);
+  int n = 1;
+  while (n < 20 && value >= kPow10[n]) ++n;
+  WriteDecimalDigits(value, out + n - 1, nullptr);
   return out + n;
 }
 
@@ -80,7 +78,7 @@ char* WriteFloating(long double x, int32_t digits, char* out) {
                     : e >= -3 && e <= -1 ? Layout::kSmall
                                          : Layout::kExponent;
     bool fixedAtZero = layout == Layout::kFixed && e == 0;
-    long double y = X87MulAdd(x, PowerOfTen(d - 1 - e), RoundingAddend());
+    long double y = X87Add(X87Mul(x, PowerOfTen(d - 1 - e)), RoundingAddend());
     if (y >= PowerOfTen(d)) {
       // One digit more than asked for: the estimate was one too low or the rounding carried.
       ++d;
@@ -128,9 +126,7 @@ char* WriteFloating(long double x, int32_t digits, char* out) {
     } else {
       first = WriteDecimalDigits(mantissa, end - 1, end - 1 - fraction) + 1;
     }
-    size_t n = static_cast<size_t>(end - first);
-    std::memcpy(out, first, n);
-    out += n;
+    while (first < end) *out++ = *first++;
     if (suffixed && e != 0) out = AppendExponent(out, e);
     return out;
   }
@@ -138,7 +134,21 @@ char* WriteFloating(long double x, int32_t digits, char* out) {
 
 }  // namespace
 
-char* WriteNumber(long double value, NumberForm form, int32_t digits, char* out) {
+char* WriteInteger(int64_t value, bool negate, NumberForm form, char* out) {
+  if (value == 0) return Append(out, "0");
+  bool negative = (value < 0) != negate;
+  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  if (!negative) return AppendDigits(out, magnitude);
+  if (form == NumberForm::kUnsigned) {
+    // Plus 2^32, and the low 32 bits below -2^32: both are the low 32 bits of the value.
+    return AppendDigits(out, (0 - magnitude) & 0xFFFFFFFFu);
+  }
+  *out++ = '-';
+  return AppendDigits(out, magnitude);
+}
+
+char* WriteNumber(const long double& operand, NumberForm form, int32_t digits, char* out) {
+  long double value = operand;
   if (value != value) return Append(out, "^v?");  // NaN
   if (value == 0) return Append(out, form == NumberForm::kFloating ? "0.0" : "0");
   if (form == NumberForm::kUnsigned) {

@@ -150,6 +150,26 @@ long double Evaluate(uint32_t descriptor, int32_t count, const Word* slots, int3
   return result;
 }
 
+// A lone integer operand in an integer form needs no floating arithmetic: its text is
+// exact. True, with the value, for such a call.
+bool LoneInteger(uint32_t descriptor, int32_t count, const Word* slots, int32_t slotCount,
+                 int64_t& value) {
+  uint32_t field = descriptor & 0x3F;
+  if ((descriptor & kOperandFields) != field || (field & 7) != kNumberSet) return false;
+  int64_t argument = int64_t{count} - 1;
+  if (argument < 4 || argument > int64_t{slotCount} + 3) return false;
+  uint32_t kind = field >> 3;
+  if (kind == kNumberInt32) {
+    value = static_cast<int32_t>(static_cast<uint32_t>(slots[argument - 4]));
+    return true;
+  }
+  if (kind == kNumberInt64) {
+    std::memcpy(&value, reinterpret_cast<const void*>(slots[argument - 4]), sizeof value);
+    return true;
+  }
+  return false;
+}
+
 int32_t DefaultDigits() {
   Word d = internal::g_state.core.commonData.entries[5];
   return d >= 1 && d <= 19 ? static_cast<int32_t>(d) : 7;
@@ -200,7 +220,10 @@ char* NumberToTextSlots(TextArg selector, uint32_t descriptor, int32_t count, co
   if (digits == 0) digits = DefaultDigits();
 
   if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();
-  {
+  int64_t integer;
+  if (form != NumberForm::kFloating && LoneInteger(descriptor, count, slots, slotCount, integer)) {
+    out = internal::WriteInteger(integer, (descriptor & kNegateFirstOperand) != 0, form, out);
+  } else {
     internal::RoundDownMode mode;
     long double value = Evaluate(descriptor, count, slots, slotCount);
     out = internal::WriteNumber(value, form, digits, out);

@@ -1,9 +1,8 @@
-#include "platform/text.h"
-
 #include <cstdint>
 
 #include "corvala/core.h"
 #include "corvala/strings.h"
+#include "platform/text.h"
 
 namespace corvala {
 

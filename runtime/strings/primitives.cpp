@@ -1,5 +1,6 @@
 #include <emmintrin.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -10,33 +11,42 @@ namespace corvala {
 
 using internal::AlignDown;
 using internal::LoadBlock;
+using internal::LoadUnaligned;
 using internal::LowestBit;
 using internal::ZeroBytes;
 using internal::ZeroUnits;
 
-// The aligned block holding the start may begin before the string, and the last block may
-// run past its terminator; both stay within pages the string occupies.
+namespace {
+
+// True when one of the `count` aligned blocks from `block` holds a zero byte.
+__attribute__((target("sse2"), no_sanitize("address"))) inline bool AnyZero(const char* block,
+                                                                            int count) {
+  __m128i lowest = LoadBlock(block);
+  for (int i = 1; i < count; ++i) lowest = _mm_min_epu8(lowest, LoadBlock(block + 16 * i));
+  return _mm_movemask_epi8(_mm_cmpeq_epi8(lowest, _mm_setzero_si128())) != 0;
+}
+
+}  // namespace
+
+// The aligned block holding the start may begin before the string, and the blocks read after
+// the terminator's complete an aligned 64- or 128-byte run: none of them leaves the pages the
+// string occupies.
 __attribute__((target("sse2"), no_sanitize("address"))) uint32_t TextLength(const char* text) {
   const char* block = AlignDown(text);
-  const __m128i zero = _mm_setzero_si128();
   uint32_t mask = ZeroBytes(block) >> (text - block);
   if (mask != 0) return LowestBit(mask);
-  // Single blocks up to a 64-byte line, then whole lines: a line never spans two pages.
-  for (block += 16; (reinterpret_cast<uintptr_t>(block) & 63) != 0; block += 16) {
-    mask = ZeroBytes(block);
-    if (mask != 0) return static_cast<uint32_t>(block - text) + LowestBit(mask);
-  }
-  for (;; block += 64) {
-    const __m128i* line = reinterpret_cast<const __m128i*>(block);
-    __m128i b0 = LoadBlock(line), b1 = LoadBlock(line + 1);
-    __m128i b2 = LoadBlock(line + 2), b3 = LoadBlock(line + 3);
-    __m128i lowest = _mm_min_epu8(_mm_min_epu8(b0, b1), _mm_min_epu8(b2, b3));
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(lowest, zero)) == 0) continue;
-    for (int i = 0;; i += 16) {
-      mask = ZeroBytes(block + i);
-      if (mask != 0) return static_cast<uint32_t>(block + i - text) + LowestBit(mask);
+  // Single blocks up to a 64-byte boundary, one 64-byte run up to a 128-byte boundary, then
+  // 128-byte runs.
+  block += 16;
+  while ((reinterpret_cast<uintptr_t>(block) & 63) != 0 && ZeroBytes(block) == 0) block += 16;
+  if ((reinterpret_cast<uintptr_t>(block) & 63) == 0) {
+    if ((reinterpret_cast<uintptr_t>(block) & 127) != 0 && !AnyZero(block, 4)) block += 64;
+    if ((reinterpret_cast<uintptr_t>(block) & 127) == 0) {
+      while (!AnyZero(block, 8)) block += 128;
     }
   }
+  while ((mask = ZeroBytes(block)) == 0) block += 16;
+  return static_cast<uint32_t>(block - text) + LowestBit(mask);
 }
 
 // Aligned blocks as in TextLength; a string at an odd address is measured unit by unit.
@@ -69,11 +79,34 @@ char* CopyBytes(char* destination, const char* source, int32_t count) {
 
 namespace {
 
-// Positions where the texts stop: the bytes differ (after folding) or either one is zero.
-__attribute__((target("sse2"))) inline uint32_t StopMask(__m128i x, __m128i y, __m128i fold) {
-  __m128i same = _mm_cmpeq_epi8(_mm_or_si128(x, fold), _mm_or_si128(y, fold));
-  __m128i ended = _mm_cmpeq_epi8(_mm_min_epu8(x, y), _mm_setzero_si128());
-  return static_cast<uint32_t>(_mm_movemask_epi8(_mm_andnot_si128(ended, same))) ^ 0xFFFFu;
+// Zero in the bytes where the texts stop: they differ (after setting bit 5 when folding) or
+// either one ends.
+template <bool kFold>
+__attribute__((target("sse2"))) inline __m128i GoingOn(__m128i x, __m128i y) {
+  if constexpr (kFold) {
+    const __m128i bit5 = _mm_set1_epi8(32);
+    __m128i same = _mm_cmpeq_epi8(_mm_or_si128(x, bit5), _mm_or_si128(y, bit5));
+    return _mm_min_epu8(_mm_min_epu8(x, y), same);
+  } else {
+    // Equal bytes keep their value, which is zero only where both texts end.
+    return _mm_min_epu8(x, _mm_cmpeq_epi8(x, y));
+  }
+}
+
+// One bit per position where the texts stop.
+__attribute__((target("sse2"))) inline uint32_t StopBits(__m128i goingOn) {
+  return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(goingOn, _mm_setzero_si128())));
+}
+
+// Bytes from p to the end of its page (4 KiB, the smallest page size).
+inline uintptr_t PageRoom(const char* p) { return 4096 - (reinterpret_cast<uintptr_t>(p) & 4095); }
+
+// The bytes of a string from `at` up to its terminator, then zeros: 16 in all.
+__attribute__((target("sse2"), noinline, cold)) __m128i CopyUpToTerminator(const char* at) {
+  alignas(16) char bytes[16] = {};
+  for (int i = 0; i < 16 && (bytes[i] = at[i]) != 0; ++i) {
+  }
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(bytes));
 }
 
 // Sixteen bytes of a string from `at`, which lies within the string or on its terminator.
@@ -81,13 +114,8 @@ __attribute__((target("sse2"))) inline uint32_t StopMask(__m128i x, __m128i y, _
 // zero instead, so the next page is never touched.
 __attribute__((target("sse2"), no_sanitize("address"))) inline __m128i LoadWithinString(
     const char* at) {
-  if ((reinterpret_cast<uintptr_t>(at) & 4095) <= 4096 - 16) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-  }
-  alignas(16) char bytes[16] = {};
-  for (int i = 0; i < 16 && (bytes[i] = at[i]) != 0; ++i) {
-  }
-  return _mm_load_si128(reinterpret_cast<const __m128i*>(bytes));
+  if (PageRoom(at) >= 16) return LoadUnaligned(at);
+  return CopyUpToTerminator(at);
 }
 
 TextComparison Difference(const char* a, const char* b, size_t offset) {
@@ -95,15 +123,12 @@ TextComparison Difference(const char* a, const char* b, size_t offset) {
           static_cast<uint32_t>(offset)};
 }
 
-}  // namespace
-
-// After the first block, one string is read in aligned blocks (past its terminator, within
-// its page) and the other unaligned, at the same offsets.
-__attribute__((target("sse2"), no_sanitize("address"))) TextComparison CompareTexts(const char* a,
-                                                                                    const char* b,
-                                                                                    int32_t mode) {
-  const __m128i fold = mode != 0 ? _mm_set1_epi8(32) : _mm_setzero_si128();
-  uint32_t stop = StopMask(LoadWithinString(a), LoadWithinString(b), fold);
+// After the first block, one string is read in aligned blocks and the other unaligned, at the
+// same offsets; blocks past either terminator are read only within its page.
+template <bool kFold>
+__attribute__((target("sse2"), no_sanitize("address"))) TextComparison Compare(const char* a,
+                                                                               const char* b) {
+  uint32_t stop = StopBits(GoingOn<kFold>(LoadWithinString(a), LoadWithinString(b)));
   if (stop != 0) return Difference(a, b, LowestBit(stop));
   const char* aligned = b;
   const char* other = a;
@@ -111,10 +136,33 @@ __attribute__((target("sse2"), no_sanitize("address"))) TextComparison CompareTe
     aligned = a;
     other = b;
   }
-  for (size_t offset = 16 - static_cast<size_t>(aligned - AlignDown(aligned));; offset += 16) {
-    stop = StopMask(LoadBlock(aligned + offset), LoadWithinString(other + offset), fold);
+  size_t offset = 16 - static_cast<size_t>(aligned - AlignDown(aligned));
+  for (;; offset += 16) {
+    const char* x = aligned + offset;
+    const char* y = other + offset;
+    stop = StopBits(GoingOn<kFold>(LoadBlock(x), LoadWithinString(y)));
     if (stop != 0) return Difference(a, b, offset + LowestBit(stop));
+    // Then four blocks at once while both texts have them within their current pages.
+    x += 16;
+    y += 16;
+    for (uintptr_t runs = std::min(PageRoom(x), PageRoom(y)) / 64; runs > 0; --runs) {
+      __m128i on =
+          _mm_min_epu8(_mm_min_epu8(GoingOn<kFold>(LoadBlock(x), LoadUnaligned(y)),
+                                    GoingOn<kFold>(LoadBlock(x + 16), LoadUnaligned(y + 16))),
+                       _mm_min_epu8(GoingOn<kFold>(LoadBlock(x + 32), LoadUnaligned(y + 32)),
+                                    GoingOn<kFold>(LoadBlock(x + 48), LoadUnaligned(y + 48))));
+      if (StopBits(on) != 0) break;
+      offset += 64;
+      x += 64;
+      y += 64;
+    }
   }
+}
+
+}  // namespace
+
+TextComparison CompareTexts(const char* a, const char* b, int32_t mode) {
+  return mode != 0 ? Compare<true>(a, b) : Compare<false>(a, b);
 }
 
 }  // namespace corvala

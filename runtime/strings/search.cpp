@@ -18,6 +18,7 @@ namespace {
 using internal::AlignDown;
 using internal::g_state;
 using internal::LoadBlock;
+using internal::LoadUnaligned;
 using internal::LowestBit;
 using Byte = unsigned char;
 
@@ -75,33 +76,64 @@ inline bool MatchesAt(const Byte* text, const Byte* candidate, const BytePattern
          RestMatches(text, candidate, p);
 }
 
-// Sixteen candidates a block: the first-byte and second-byte tests as masks, the second one
-// borrowing bit 0 of the next block. Reads whole aligned blocks (before `from`, past the
-// terminator), the next one only when this one holds no terminator, so never a page the text
-// does not occupy.
+// The pattern's first two bytes (with their masks) in every byte of a vector.
+struct PairFilter {
+  __m128i firstMask, restMask, first, second;
+};
+
+// A byte per candidate position: set where the first two pattern bytes match. `following`
+// holds the bytes one position further on. Exact searches skip the masks.
+template <bool kMasked>
+__attribute__((target("sse2"))) inline __m128i Candidates(__m128i bytes, __m128i following,
+                                                          const PairFilter& f) {
+  if constexpr (kMasked) {
+    bytes = _mm_or_si128(bytes, f.firstMask);
+    following = _mm_or_si128(following, f.restMask);
+  }
+  return _mm_and_si128(_mm_cmpeq_epi8(bytes, f.first), _mm_cmpeq_epi8(following, f.second));
+}
+
+__attribute__((target("sse2"))) inline uint32_t Bits(__m128i v) {
+  return static_cast<uint32_t>(_mm_movemask_epi8(v));
+}
+
+// Sixteen candidates a block: the first-byte and second-byte tests as bit masks, the second
+// borrowing bit 0 of the next block, which is read only when this one holds no terminator.
+// While nothing turns up, four blocks at a time: they lie in one aligned 64-byte run, and the
+// bytes after it are read only when the run holds no terminator. So whole aligned blocks are
+// read (before `from`, past the terminator), but never a page the text does not occupy.
+template <bool kMasked>
 __attribute__((target("sse2"), no_sanitize("address"))) const Byte* SearchForward(
     const Byte* text, const Byte* from, const BytePattern& p) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i firstMask = _mm_set1_epi8(static_cast<char>(p.firstMask));
-  const __m128i restMask = _mm_set1_epi8(static_cast<char>(p.restMask));
-  const __m128i first = _mm_set1_epi8(static_cast<char>(p.bytes[0] | p.firstMask));
-  const __m128i second = _mm_set1_epi8(static_cast<char>(p.bytes[1] | p.restMask));
+  const PairFilter f = {_mm_set1_epi8(static_cast<char>(p.firstMask)),
+                        _mm_set1_epi8(static_cast<char>(p.restMask)),
+                        _mm_set1_epi8(static_cast<char>(p.bytes[0] | p.firstMask)),
+                        _mm_set1_epi8(static_cast<char>(p.bytes[1] | p.restMask))};
   const Byte* block = AlignDown(from);
   uint32_t valid = (0xFFFFu << (from - block)) & 0xFFFFu;
-  __m128i current = LoadBlock(block);
-  for (;;) {
-    uint32_t zeros = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(current, zero)));
-    uint32_t firsts = static_cast<uint32_t>(
-        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(current, firstMask), first)));
-    uint32_t seconds = static_cast<uint32_t>(
-        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(current, restMask), second)));
-    zeros &= valid;
-    __m128i next = zero;
+  for (;; block += 16, valid = 0xFFFFu) {
+    if (valid == 0xFFFFu && (reinterpret_cast<uintptr_t>(block) & 63) == 0) {
+      for (;; block += 64) {
+        __m128i b0 = LoadBlock(block), b1 = LoadBlock(block + 16);
+        __m128i b2 = LoadBlock(block + 32), b3 = LoadBlock(block + 48);
+        __m128i lowest = _mm_min_epu8(_mm_min_epu8(b0, b1), _mm_min_epu8(b2, b3));
+        if (Bits(_mm_cmpeq_epi8(lowest, zero)) != 0) break;
+        __m128i found =
+            _mm_or_si128(_mm_or_si128(Candidates<kMasked>(b0, LoadUnaligned(block + 1), f),
+                                      Candidates<kMasked>(b1, LoadUnaligned(block + 17), f)),
+                         _mm_or_si128(Candidates<kMasked>(b2, LoadUnaligned(block + 33), f),
+                                      Candidates<kMasked>(b3, LoadUnaligned(block + 49), f)));
+        if (Bits(found) != 0) break;
+      }
+    }
+    __m128i current = LoadBlock(block);
+    uint32_t zeros = Bits(_mm_cmpeq_epi8(current, zero)) & valid;
+    uint32_t firsts = Bits(_mm_cmpeq_epi8(_mm_or_si128(current, f.firstMask), f.first));
+    uint32_t seconds = Bits(_mm_cmpeq_epi8(_mm_or_si128(current, f.restMask), f.second));
     if (zeros == 0) {
-      next = LoadBlock(block + 16);
-      seconds |= static_cast<uint32_t>(
-                     _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(next, restMask), second)))
-                 << 16;
+      __m128i next = LoadBlock(block + 16);
+      seconds |= Bits(_mm_cmpeq_epi8(_mm_or_si128(next, f.restMask), f.second)) << 16;
     }
     uint32_t candidates = firsts & (seconds >> 1) & valid;
     if (zeros != 0) candidates &= (zeros & (0u - zeros)) - 1;  // only before the terminator
@@ -110,9 +142,6 @@ __attribute__((target("sse2"), no_sanitize("address"))) const Byte* SearchForwar
       if (RestMatches(text, candidate, p)) return candidate;
     }
     if (zeros != 0) return nullptr;
-    block += 16;
-    current = next;
-    valid = 0xFFFFu;
   }
 }
 
@@ -161,9 +190,10 @@ const Byte* ScanBackward(const Byte* text, ptrdiff_t before, Byte byte) {
 const Byte* FindByte(int32_t start, const Byte* text, Byte byte, uint32_t flags) {
   int32_t last = g_state.strings.lastFoundPosition;
   if ((flags & FindReverse) != 0) {
-    ptrdiff_t before = start > 0    ? start - 1
-                       : start == 0 ? last - 1  // the byte before the previous match
-                                    : TextLength(reinterpret_cast<const char*>(text));
+    ptrdiff_t before =
+        start > 0    ? start - 1
+        : start == 0 ? last - 1  // the byte before the previous match
+                     : static_cast<ptrdiff_t>(TextLength(reinterpret_cast<const char*>(text)));
     return ScanBackward(text, before, byte);
   }
   if (start != 0) {
@@ -183,12 +213,15 @@ const Byte* FindBytes(int32_t start, const Byte* text, const Byte* pattern, uint
   const BytePattern p = MakePattern(pattern, flags);
   int32_t last = g_state.strings.lastFoundPosition;
   if ((flags & FindReverse) != 0) {
-    ptrdiff_t before = start > 0    ? start - 1
-                       : start == 0 ? last
-                                    : TextLength(reinterpret_cast<const char*>(text));
+    ptrdiff_t before =
+        start > 0    ? start - 1
+        : start == 0 ? last
+                     : static_cast<ptrdiff_t>(TextLength(reinterpret_cast<const char*>(text)));
     return SearchBackward(text, before, p);
   }
-  return SearchForward(text, text + (start > 0 ? start - 1 : start == 0 ? last : 0), p);
+  const Byte* from = text + (start > 0 ? start - 1 : start == 0 ? last : 0);
+  return (p.firstMask | p.restMask) != 0 ? SearchForward<true>(text, from, p)
+                                         : SearchForward<false>(text, from, p);
 }
 
 FoundText Result(const char* text, const char* match, size_t unitSize) {

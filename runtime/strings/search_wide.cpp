@@ -57,7 +57,9 @@ const char16_t* FindWideText(int32_t start, const char16_t* text, const char16_t
   const int32_t last = g_state.strings.lastFoundPosition;
   if ((flags & FindReverse) != 0) {
     // Matches that begin before the starting unit; start 0: before the previous match.
-    ptrdiff_t before = start > 0 ? start - 1 : start == 0 ? last - 1 : WideTextLength(text);
+    ptrdiff_t before = start > 0    ? start - 1
+                       : start == 0 ? last - 1
+                                    : static_cast<ptrdiff_t>(WideTextLength(text));
     for (ptrdiff_t c = before - 1; c >= 0; --c) {
       if (MatchesAt(text + c, p)) return text + c;
     }

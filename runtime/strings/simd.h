@@ -23,6 +23,12 @@ __attribute__((target("sse2"), no_sanitize("address"))) inline __m128i LoadBlock
   return _mm_load_si128(static_cast<const __m128i*>(block));
 }
 
+// Sixteen bytes from any address, within the pages the caller has checked.
+__attribute__((target("sse2"), no_sanitize("address"))) inline __m128i LoadUnaligned(
+    const void* at) {
+  return _mm_loadu_si128(static_cast<const __m128i*>(at));
+}
+
 // One bit per byte of an aligned block: set where the byte is zero.
 __attribute__((target("sse2"))) inline uint32_t ZeroBytes(const void* block) {
   return static_cast<uint32_t>(

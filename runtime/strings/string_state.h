@@ -32,6 +32,10 @@ struct StringState {
   // The latest ElementText call, and the last field it extracted.
   ElementAccess lastElementAccess = {};
   FieldArea field = {};
+
+  // --- Loading a text file into an array --------------------------------------------------
+  // Line feeds without a carriage return in the latest Recall.
+  int32_t bareLineFeedCount = 0;
 };
 
 }  // namespace corvala::internal

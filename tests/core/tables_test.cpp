@@ -86,6 +86,16 @@ TEST_F(TablesTest, ErasingReleasesOwnedTextsOnly) {
   EXPECT_EQ(ReleaseCount, 4);
 }
 
+TEST_F(TablesTest, ErasingAllLeavesRecordArraysToTheTrackedBlocks) {
+  // A record array: two words of count and size, then the records, in one tracked block.
+  char* block = static_cast<char*>(AllocTracked(8 + 3 * 4, kHeapZeroMemory));
+  ArrayTable()[2] = reinterpret_cast<Word>(block + 8);
+  EraseArray(kEraseAllArrays);
+  EXPECT_EQ(ReleaseCount, 0);
+  ReleaseTrackedBlock(kReleaseAllTracked);
+  EXPECT_EQ(ReleaseCount, 1);
+}
+
 TEST_F(TablesTest, ClosingAllFilesClosesEveryNumber) {
   for (int n = 0; n < kFileNumbers; ++n) EXPECT_EQ(FileTable()[n], 0u) << n;
   Word first = OpenHandle();

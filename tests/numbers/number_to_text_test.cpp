@@ -23,6 +23,13 @@ uint16_t ControlWord() {
 
 void SetControlWord(uint16_t cw) { asm volatile("fldcw %0" : : "m"(cw)); }
 
+// The top of the x87 register stack: a conversion leaves it where it found it.
+int StackTop() {
+  uint16_t status;
+  asm volatile("fnstsw %0" : "=m"(status));
+  return (status >> 11) & 7;
+}
+
 constexpr uint32_t Field(NumberKind kind, NumberOperator op, int operand) {
   return OperandDescriptor(kind, op) << (6 * (operand - 1));
 }
@@ -134,6 +141,33 @@ TEST_F(NumberToTextTest, RawFormReadsOperandSlotsInReverseOrder) {
   EXPECT_STREQ(NumberText(1, 0, Over(0)), "^v?");
 }
 
+// A lone integer in an integer form takes a path without the floating-point unit; an SSE
+// register operand with the same value takes the floating one. Both must agree.
+TEST_F(NumberToTextTest, IntegerTextsAgreeWithTheFloatingPath) {
+  const int64_t values[] = {0,           1,           -1,
+                            INT32_MAX,   INT32_MIN,   4294967296,
+                            -4294967296, -4294967297, -9999999999999,
+                            INT64_MAX,   INT64_MIN,   INT64_MIN + 1};
+  for (int64_t v : values) {
+    for (int selector : {kIntegerForm, kUnsignedForm}) {
+      for (uint32_t negate : {0u, kNegateFirstOperand}) {
+        SCOPED_TRACE(::testing::Message() << v << " " << selector << " " << negate);
+        SetSseRegister(0, {static_cast<uint64_t>(v), 0});
+        std::string floating = NumberToText(
+            selector, Field(kNumberSseInt64, kNumberSet, 1) | negate, 5, kSseRegisterCode);
+        std::string direct =
+            NumberToText(selector, Field(kNumberInt64, kNumberSet, 1) | negate, 5, &v);
+        EXPECT_EQ(direct, floating);
+        if (v >= INT32_MIN && v <= INT32_MAX) {
+          std::string small = NumberToText(selector, Field(kNumberInt32, kNumberSet, 1) | negate, 5,
+                                           static_cast<int32_t>(v));
+          EXPECT_EQ(small, floating);
+        }
+      }
+    }
+  }
+}
+
 TEST_F(NumberToTextTest, ResultIsTheNewestTempSlot) {
   const char* text = NumberText(kFloatingForm, 1.0);
   TempSlot* slot = SelectTempSlot(kSlotCurrent);
@@ -161,7 +195,10 @@ TEST_F(NumberToTextTest, ControlWordIsRestored) {
   // Round up in 53-bit precision: the result must not change, and neither must the mode.
   uint16_t caller = static_cast<uint16_t>((original & ~0x0F00) | 0x0A00);
   SetControlWord(caller);
+  int top = StackTop();
   const char* text = NumberText("%Jf", 2, Over(3));
+  NumberText(kIntegerForm, 1.5, Plus(2.5));
+  EXPECT_EQ(StackTop(), top);
   uint16_t after = ControlWord();
   SetControlWord(original);
   EXPECT_EQ(after, caller);

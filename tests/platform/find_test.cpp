@@ -82,9 +82,11 @@ TEST(FindFirstFileATest, FindDataFields) {
   EXPECT_NE(data.ftCreationTime.dwHighDateTime, 0u);
   EXPECT_NE(data.ftLastAccessTime.dwHighDateTime, 0u);
   EXPECT_TRUE(platform::FindClose(search));
-  // A closed search cannot be closed again.
+#ifndef _WIN32
+  // A closed search cannot be closed again (Windows leaves that undefined).
   EXPECT_FALSE(platform::FindClose(search));
   EXPECT_EQ(platform::GetLastError(), ERROR_INVALID_HANDLE);
+#endif
 
   search = platform::FindFirstFileA(dir.Path("sub").c_str(), &data);
   ASSERT_NE(search, INVALID_HANDLE_VALUE);

@@ -169,6 +169,20 @@ TEST_F(ArrayDeathTest, ArrayNumbersOutsideTheTableAreRefused) {
   EXPECT_EXIT(SortArray(-20, 0), ExitsWith(-6), "Count too high");
 }
 
+// The array stays whole when its descriptor cannot move: the fatal path then releases every
+// owned text exactly once (a text released twice would end the run otherwise).
+TEST_F(ArrayDeathTest, AFailedReallocationIsErrorCode1) {
+  ArrayDescriptor* array = MakeArray(2, {"a", nullptr, nullptr, "d"});
+  array->elements()[1] = OwnedText("b");
+  array->elements()[2] = OwnedText("c");
+  ElementText(2, 1);
+  platform::hooks::FailHeapAllocation(1);
+  EXPECT_EXIT(InsertElements(2), ExitsWith(-1), "Fatal error:\nHeapAlloc");
+  EXPECT_EXIT(InsertElements(-1), ExitsWith(-1), "Fatal error:\nHeapAlloc");
+  EXPECT_EXIT(InsertElements(0), ExitsWith(-1), "Fatal error:\nHeapAlloc");
+  platform::hooks::FailHeapAllocation(0);
+}
+
 TEST_F(ArrayDeathTest, AnArrayTooBigForItsDescriptorIsAnAllocationFailure) {
   EXPECT_EXIT(DimArray(1, 0x7FFFFFFE, 0), ExitsWith(-1), "HeapAlloc");
   EXPECT_EXIT(DimArray(1, static_cast<int32_t>(TwoIndex(0x7FFFFF, 255) - 1), 0), ExitsWith(-1),

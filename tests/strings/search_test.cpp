@@ -79,28 +79,38 @@ TEST_F(FindTextTest, WholeWords) {
   });
 }
 
-// Candidates on both sides of every block edge, from every alignment of the text and start.
+// Candidates on both sides of every block edge and in the runs of blocks scanned at once,
+// from every alignment of the text and start.
 TEST_F(FindTextTest, ForwardAcrossBlockEdges) {
-  alignas(16) char buffer[128];
+  alignas(64) char buffer[384];
   for (size_t offset = 0; offset < 16; ++offset) {
-    for (size_t at = 0; at < 48; ++at) {
+    for (size_t at = 0; at < 280; ++at) {
       std::memset(buffer, 0, sizeof buffer);  // zeros before the text do not end it
       char* text = buffer + offset;
-      std::memset(text, 'a', 60);
-      text[60] = '\0';
+      std::memset(text, 'a', 300);
+      text[300] = '\0';
       std::memcpy(text + at, "Bcd", 3);
-      for (int32_t start : {1, 2, 15, 16, 17}) {
-        int32_t expected = static_cast<int32_t>(at) + 1 >= start ? static_cast<int32_t>(at) + 1 : 0;
+      const int32_t position = static_cast<int32_t>(at) + 1;
+      for (int32_t start : {1, 2, 15, 16, 17, 64, 65}) {
+        int32_t expected = position >= start ? position : 0;
         EXPECT_EQ(FindText(start, text, "bcd", FindFirstIgnoreCase).position, expected)
             << offset << " " << at << " " << start;
         EXPECT_EQ(FindText(start, text, "B", 0).position, expected);
       }
-      EXPECT_EQ(FindText(-1, text, "bCD", FindIgnoreCase | FindReverse).position, at + 1);
+      EXPECT_EQ(FindText(-1, text, "bCD", FindIgnoreCase | FindReverse).position, position);
     }
-    // Half a match at the end is no match.
-    std::memset(buffer, 'x', sizeof buffer);
-    std::memcpy(buffer + offset, "aaaaaaaaaaaaaab", 16);
-    EXPECT_EQ(FindText(1, buffer + offset, "bx", 0).position, 0);
+    // The terminator in every place of a block or run: a match right before it is found,
+    // half a match is not.
+    for (size_t length = 2; length < 200; ++length) {
+      std::memset(buffer, 'x', sizeof buffer);
+      char* text = buffer + offset;
+      std::memset(text, 'a', length);
+      text[length] = '\0';
+      std::memcpy(text + length - 2, "bc", 2);
+      EXPECT_EQ(FindText(1, text, "bc", 0).position, static_cast<int32_t>(length) - 1);
+      EXPECT_EQ(FindText(1, text, "bcx", 0).position, 0) << offset << " " << length;
+      EXPECT_EQ(FindText(1, text, "c", 0).position, static_cast<int32_t>(length));
+    }
   }
 }
 
@@ -117,7 +127,7 @@ TEST_F(FindTextTest, ContinuedSearches) {
   } cases[] = {
       {"abcabc", "bc", 0, {{1, 2}, {0, 5}, {0, 0}, {0, 2}}},  // after a miss: from the start
       {"abcabc", "bc", FindReverse, {{-1, 5}, {0, 2}, {0, 0}, {0, 0}}},
-      {"abcabc", "c", FindReverse, {{-1, 6}, {0, 3}, {0, 0}}},
+      {"abcabc", "c", FindReverse, {{-1, 6}, {0, 3}, {0, 0}, {0, 0}}},
       {"abcabc", "c", 0, {{1, 3}, {0, 6}, {0, 0}}},
       {"abcabc", "c", FindIgnoreCase, {{-1, 3}, {0, 6}, {0, 0}}},
       {"abcabcabc", "c", 0, {{4, 6}, {0, 9}, {0, 0}}},  // reaches the end from any start
@@ -207,6 +217,7 @@ TEST_F(FindTextTest, Wide) {
   }
   EXPECT_EQ(FindText(-1, text, u"ab", FindWide | FindReverse).position, 7);
   EXPECT_EQ(FindText(0, text, u"ab", FindWide | FindReverse).position, 1);
+  EXPECT_EQ(FindText(0, text, u"ab", FindWide | FindReverse).position, 0);
   EXPECT_EQ(FindText(0, text, u"ab", FindWide | FindReverse).position, 0);
 }
 

@@ -1,0 +1,13 @@
+#include "platform/resources.h"
+
+namespace platform {
+
+int LoadStringA(HINSTANCE module, UINT id, LPSTR buffer, int max) {
+  return ::LoadStringA(module, id, buffer, max);
+}
+
+int LoadStringW(HINSTANCE module, UINT id, LPWSTR buffer, int max) {
+  return ::LoadStringW(module, id, buffer, max);
+}
+
+}  // namespace platform

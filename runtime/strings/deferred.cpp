@@ -1,0 +1,155 @@
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "corvala/core.h"
+#include "corvala/files.h"
+#include "corvala/strings.h"
+#include "runtime/core/state.h"
+#include "runtime/core/words.h"
+#include "runtime/strings/deferred_text.h"
+
+namespace corvala {
+namespace {
+
+using namespace internal;
+
+constexpr size_t kWord = sizeof(Word);
+constexpr uint32_t kSubstituteFlags = FindIgnoreCase | FindFirstIgnoreCase | FindWholeWord;
+constexpr int32_t kFileContentsNumber = 10;
+
+void StartDeferredText(char* descriptor, int32_t kind) {
+  StoreInt32(descriptor, kDeferredMarker);
+  StoreInt32(descriptor + kDeferredKindAt, kind);
+}
+
+// Writes into output, never past its capacity.
+struct BoundedOutput {
+  char* at;
+  uint32_t room;
+  uint32_t written = 0;
+
+  void Put(const void* bytes, size_t count) {
+    size_t n = std::min<size_t>(count, room);
+    std::memcpy(at, bytes, n);
+    Advance(n);
+  }
+  void Zeros(size_t count) {
+    size_t n = std::min<size_t>(count, room);
+    std::memset(at, 0, n);
+    Advance(n);
+  }
+  void Advance(size_t n) {
+    at += n;
+    room -= static_cast<uint32_t>(n);
+    written += static_cast<uint32_t>(n);
+  }
+};
+
+void ExpandSubstitution(const char* descriptor, BoundedOutput& out) {
+  const char* replacement = LoadPointer<const char>(descriptor + kReplacementAt);
+  uint32_t replacementLength = TextLength(replacement);
+  uint32_t soughtLength = LoadWord32(descriptor + kSoughtLengthAt);
+  const char* read = LoadPointer<const char>(descriptor + kSourceAt);
+  // The list ends with the source's terminator, then 0.
+  for (const char* entry = descriptor + kOccurrencesAt;; entry += kWord) {
+    const char* occurrence = LoadPointer<const char>(entry);
+    out.Put(read, static_cast<size_t>(occurrence - read));
+    if (LoadWord(entry + kWord) == 0) return;
+    out.Put(replacement, replacementLength);
+    read = occurrence + soughtLength;
+  }
+}
+
+void ExpandFileContents(const char* descriptor, BoundedOutput& out) {
+  const char* name = LoadPointer<const char>(descriptor + kFileNameAt);
+  uint32_t size = std::min(LoadWord32(descriptor + kFileSizeAt), out.room);
+  OpenInput(kFileContentsNumber, name, 0);
+  FileBytes read = ReadFromFile(kFileContentsNumber, out.at, static_cast<int32_t>(size));
+  CloseFile(kFileContentsNumber);
+  uint32_t got = read.count > 0 ? static_cast<uint32_t>(read.count) : 0;
+  out.Advance(got);
+  // A file that shrank or cannot be opened under its name: no stale bytes in the result.
+  out.Zeros(size - got);
+}
+
+}  // namespace
+
+int32_t SubstituteText(const char* text, const char* sought, const char* replacement,
+                       uint32_t control) {
+  char* descriptor = ScratchWritePosition();
+  StartDeferredText(descriptor, kDeferredSubstitution);
+  StorePointer(descriptor + kReplacementAt, replacement);
+  uint32_t soughtLength = TextLength(sought);
+  StoreWord32(descriptor + kSoughtLengthAt, soughtLength);
+  StorePointer(descriptor + kSourceAt, text);
+
+  uint32_t flags = control & kSubstituteFlags;
+  uint32_t limit = (control >> kSubstituteLimitShift) & 0xFF;
+  // Each occurrence must leave room for the closing two words within the text limit.
+  const char* lastEntry = g_state.core.scratch + kScratchLimit - 3 * kWord;
+  char* entry = descriptor + kOccurrencesAt;
+  uint32_t count = 0;
+  if (soughtLength != 0) {
+    FoundText found = FindText(1, text, sought, flags);
+    while (found.address != nullptr) {
+      if (entry > lastEntry) FatalError(kErrorInsufficientBuffer, 0);
+      StorePointer(entry, found.address);
+      entry += kWord;
+      if (++count == limit) break;
+      // A one-byte search continues from the last match without measuring the text again.
+      int32_t next = soughtLength == 1 ? 0 : found.position + static_cast<int32_t>(soughtLength);
+      found = FindText(next, text, sought, flags);
+    }
+  }
+  uint32_t textLength = TextLength(text);
+  StorePointer(entry, text + textLength);
+  StoreWord(entry + kWord, 0);
+  char* end = entry + 2 * kWord - 4;  // the last 4 bytes of the closing 0
+
+  int64_t finished = static_cast<int64_t>(textLength) +
+                     static_cast<int64_t>(count) * (static_cast<int64_t>(TextLength(replacement)) -
+                                                    static_cast<int64_t>(soughtLength));
+  if (finished > INT32_MAX) FatalError(kErrorInsufficientBuffer, 0);
+  TempSlot* slot = CommitScratchText(end, kSlotAdvance).slot;
+  slot->length = static_cast<int32_t>(finished);
+  return slot->length;
+}
+
+const char* New$(int32_t n) {
+  if (n <= 0 || n == INT32_MAX) FatalError(kErrorInsufficientBuffer, 0);
+  char* descriptor = ScratchWritePosition();
+  StartDeferredText(descriptor, kDeferredZeroBytes);
+  StoreInt32(descriptor + kZeroCountAt, n + 1);
+  // Read as a plain text, the descriptor ends here.
+  descriptor[kZeroBytesSize] = '\0';
+  TempSlot* slot = CommitScratchText(descriptor + kZeroBytesSize, kSlotAdvance).slot;
+  slot->length = n + 1;
+  return descriptor;
+}
+
+bool IsDeferredText(const char* text) {
+  auto at = reinterpret_cast<uintptr_t>(text);
+  auto start = reinterpret_cast<uintptr_t>(g_state.core.scratch);
+  if (at < start || at > start + kScratchSize - 4) return false;
+  return LoadInt32(text) == kDeferredMarker;
+}
+
+uint32_t ExpandDeferredText(const char* descriptor, char* output, uint32_t capacity) {
+  BoundedOutput out{output, capacity};
+  switch (LoadInt32(descriptor + kDeferredKindAt)) {
+    case kDeferredSubstitution:
+      ExpandSubstitution(descriptor, out);
+      break;
+    case kDeferredFileContents:
+      ExpandFileContents(descriptor, out);
+      break;
+    default:
+      out.Zeros(LoadWord32(descriptor + kZeroCountAt) - 1);
+      break;
+  }
+  return out.written;
+}
+
+}  // namespace corvala

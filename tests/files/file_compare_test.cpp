@@ -1,0 +1,114 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "corvala/core.h"
+#include "corvala/files.h"
+#include "tests/support/runtime_test.h"
+
+namespace corvala {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileCompareTest : public testing::RuntimeTest {
+ protected:
+  void SetUp() override {
+    RuntimeTest::SetUp();
+    dir_ = fs::temp_directory_path() / ("corvala_compare_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    fs::remove_all(dir_);
+    RuntimeTest::TearDown();
+  }
+  FileDifference Compare(const std::string& first, const std::string& second, int32_t mode) {
+    std::string a = (dir_ / "a").string(), b = (dir_ / "b").string();
+    std::ofstream(a, std::ios::binary) << first;
+    std::ofstream(b, std::ios::binary) << second;
+    return FileCompare(a.c_str(), b.c_str(), mode);
+  }
+  static std::string Pattern(size_t size) {
+    std::string data(size, '\0');
+    for (size_t i = 0; i < size; ++i) data[i] = static_cast<char>('a' + i * 7 % 26);
+    return data;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(FileCompareTest, IdenticalFilesGiveZeroAndTheirSize) {
+  for (size_t size : {0, 1, 15, 16, 4095, 4096, 4097, 8192, 10000}) {
+    SCOPED_TRACE(size);
+    FileDifference d = Compare(Pattern(size), Pattern(size), 0);
+    EXPECT_EQ(d.difference, 0);
+    EXPECT_EQ(d.position, size);
+    EXPECT_EQ(FileTable()[9], 0u);
+    EXPECT_EQ(FileTable()[10], 0u);
+  }
+}
+
+TEST_F(FileCompareTest, ReportsTheFirstDifference) {
+  struct Case {
+    size_t at;
+    char first, second;
+  } cases[] = {{0, 'z', 'a'},    {15, 'a', 'b'}, {4095, 'x', 'y'},
+               {4096, 'q', 'p'}, {5000, 3, 1},   {8191, '\xff', '\x00'}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.at);
+    std::string a = Pattern(9000), b = a;
+    a[c.at] = c.first;
+    b[c.at] = c.second;
+    for (size_t later : {c.at + 1, size_t{8999}}) b[later] ^= 1;  // only the first counts
+    FileDifference d = Compare(a, b, 0);
+    EXPECT_EQ(d.difference, static_cast<uint8_t>(c.first) - static_cast<uint8_t>(c.second));
+    EXPECT_EQ(d.position, c.at);
+  }
+}
+
+TEST_F(FileCompareTest, ModeOneFoldsBit0x20) {
+  std::string lower = "hello world\r\n" + Pattern(5000);
+  std::string upper = lower;
+  for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  FileDifference d = Compare(lower, upper, 1);
+  EXPECT_EQ(d.difference, 0);
+  EXPECT_EQ(d.position, lower.size());
+  d = Compare(lower, upper, 0);
+  EXPECT_EQ(d.difference, 'h' - 'H');
+  EXPECT_EQ(d.position, 0u);
+  d = Compare("a\rb", "a-b", 1);  // 13 and 45 differ only in bit 0x20
+  EXPECT_EQ(d.difference, 0);
+  d = Compare("a\rb", "a-b", 0);
+  EXPECT_EQ(d.difference, 13 - 45);
+  EXPECT_EQ(d.position, 1u);
+}
+
+TEST_F(FileCompareTest, DifferentSizesGiveANonZeroDifferenceAndTheFirstSize) {
+  struct Case {
+    std::string first, second;
+  } cases[] = {{"abc", "abcd"},
+               {"abcd", "abc"},
+               {"", "x"},
+               {Pattern(4096), Pattern(4100)},
+               {std::string(4094, 'a'), std::string(4094, 'a') + std::string(2, '\0')}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.first.size());
+    FileDifference d = Compare(c.first, c.second, 0);
+    EXPECT_NE(d.difference, 0);
+    EXPECT_EQ(d.position, c.first.size());
+  }
+}
+
+TEST_F(FileCompareTest, MissingFileEndsTheRunNamingIt) {
+  std::string present = (dir_ / "present").string();
+  std::ofstream(present) << "x";
+  EXPECT_EXIT(FileCompare("no-such-first.txt", present.c_str(), 0), testing::ExitsWith(-5),
+              "Could not open\nno-such-first.txt\nfor Recall");
+  EXPECT_EXIT(FileCompare(present.c_str(), "no-such-second.txt", 0), testing::ExitsWith(-5),
+              "no-such-second.txt");
+}
+
+}  // namespace
+}  // namespace corvala

@@ -1,0 +1,241 @@
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "corvala/core.h"
+#include "corvala/files.h"
+#include "corvala/strings.h"
+#include "platform/process.h"
+#include "platform/window.h"
+#include "runtime/core/state.h"
+#include "tests/support/runtime_test.h"
+
+namespace corvala {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr uint32_t kTrackedResult = kBuildAssign | kBuildTracked;
+
+class BuildTextTest : public testing::RuntimeTest {
+ protected:
+  void SetUp() override {
+    RuntimeTest::SetUp();
+    dir_ = fs::temp_directory_path() / ("corvala_builder_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    CloseFile(kCloseAllFiles);
+    EraseArray(kEraseAllArrays);
+    ReleaseTrackedBlock(kReleaseAllTracked);
+    fs::remove_all(dir_);
+    RuntimeTest::TearDown();
+  }
+  std::string Path(const char* name) { return (dir_ / name).string(); }
+  static std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  static void Write(const std::string& path, const std::string& data) {
+    std::ofstream(path, std::ios::binary) << data;
+  }
+  // A function result that the next build takes as a 127 piece.
+  static void MakeResult(const char* text) {
+    TempSlot* slot = SelectTempSlot(kSlotAdvance);
+    slot->text = text;
+    slot->length = static_cast<int32_t>(std::strlen(text));
+  }
+  // Builds into a new tracked heap string and returns its text and the two bytes after it.
+  static std::string BuildTracked(std::initializer_list<TextArg> pieces, size_t* length) {
+    std::vector<TextArg> all(pieces);
+    all.push_back(0);  // no old block
+    std::vector<Word> words;
+    for (const TextArg& piece : all) words.push_back(piece.word());
+    uint32_t control = kTrackedResult | static_cast<uint32_t>(pieces.size());
+    const char* text = reinterpret_cast<const char*>(BuildText(control, words.data()));
+    *length = std::strlen(text);
+    return std::string(text, *length + 2);
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(BuildTextTest, JoinsAddressTableIdAndResultInOrderWithTwoZeroBytes) {
+  MakeResult("result");
+  size_t length;
+  EXPECT_EQ(BuildTracked({"text", 1, 127}, &length), std::string("text\r\nresult\0\0", 14));
+}
+
+TEST_F(BuildTextTest, ResultPiecesComeInTheOrderTheirFunctionsRan) {
+  MakeResult("first");
+  MakeResult("second");
+  size_t length;
+  EXPECT_EQ(BuildTracked({127, "-", 127}, &length).substr(0, length), "first-second");
+}
+
+TEST_F(BuildTextTest, TableIdsWithoutTextAndPastTheTableAreEmpty) {
+  size_t length;
+  EXPECT_EQ(BuildTracked({"a", 0, 8, 9, 60, 119, "b"}, &length).substr(0, length), "ab");
+}
+
+TEST_F(BuildTextTest, ExpandsDeferredPiecesInPlace) {
+  Write(Path("five.txt"), "12345");
+  Write(Path("empty.txt"), "");
+  const std::string five = Path("five.txt"), empty = Path("empty.txt");
+  size_t length;
+  FileRead$(five.c_str());
+  EXPECT_EQ(BuildTracked({"<", 127, ">"}, &length).substr(0, length), "<12345>");
+  FileRead$(empty.c_str());
+  EXPECT_EQ(BuildTracked({"<", 127, ">"}, &length).substr(0, length), "<>");
+  EXPECT_EQ(FileTable()[10], 0u);
+  New$(3);  // three zero bytes, recorded as four: the fourth is a zero byte too
+  const char* zeros = reinterpret_cast<const char*>(BuildText(kTrackedResult, {"<", 127, ">", 0}));
+  EXPECT_EQ(std::string(zeros, 8), std::string("<\0\0\0\0>\0\0", 8));
+}
+
+TEST_F(BuildTextTest, OutputResultLandsInTheScratchAreaAndRecordsItsLength) {
+  OpenOutput(1, Path("out.txt").c_str(), 'O');
+  const char* text = reinterpret_cast<const char*>(BuildText(BuildToFile(1), {"abc", "de"}));
+  TempSlot* slot = SelectTempSlot(kSlotCurrent);
+  EXPECT_EQ(slot->text, text);
+  EXPECT_EQ(slot->length, 5);
+  EXPECT_GE(text, internal::g_state.core.scratch);
+  EXPECT_LT(text, internal::g_state.core.scratch + internal::kScratchLimit);
+  CloseFile(1);
+  EXPECT_EQ(Contents(Path("out.txt")), "abcde");
+}
+
+TEST_F(BuildTextTest, TextTooLargeForTheScratchAreaIsBuiltOnTheHeap) {
+  std::string big(700000, 'x');
+  OpenOutput(1, Path("big.txt").c_str(), 'O');
+  char* before = ScratchWritePosition();
+  int32_t allocations = AllocationCount, releases = ReleaseCount;
+  EXPECT_EQ(BuildText(BuildToFile(1), {big.c_str(), "!"}), 0u);
+  EXPECT_EQ(ScratchWritePosition(), before);
+  EXPECT_EQ(AllocationCount - allocations, 1);
+  EXPECT_EQ(ReleaseCount - releases, 1);
+  CloseFile(1);
+  EXPECT_EQ(Contents(Path("big.txt")), big + "!");
+}
+
+TEST_F(BuildTextTest, FixedBufferReceivesAtMostItsCapacity) {
+  struct Case {
+    const char* text;
+    std::string buffer;
+  } cases[] = {{"0123456789", "0123......"}, {"ab", "ab........"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    char buffer[11] = "..........";
+    TargetBuffer(buffer, 4);
+    BuildText(kTargetBuffer, {c.text});
+    EXPECT_EQ(std::string(buffer), c.buffer);
+  }
+}
+
+TEST_F(BuildTextTest, FileTargetWritesWriteByteCountBytesAndResetsIt) {
+  OpenOutput(1, Path("data.bin").c_str(), 'O');
+  static const char data[] = "ab\0cde";
+  WriteByteCount = 6;
+  BuildText(BuildToFile(1), {data});
+  EXPECT_EQ(WriteByteCount, 0);
+  CloseFile(1);
+  EXPECT_EQ(Contents(Path("data.bin")), std::string("ab\0cde", 6));
+}
+
+TEST_F(BuildTextTest, WideFileOutputWritesTwoBytesACharacterAndNoTerminator) {
+  OpenOutput(2, Path("wide.txt").c_str(), 'O');
+  BuildText(BuildToFile(2) | kBuildWide, {u"h\u00e9", u"!"});
+  CloseFile(2);
+  EXPECT_EQ(Contents(Path("wide.txt")), std::string("h\0\xe9\0!\0", 6));
+}
+
+TEST_F(BuildTextTest, WriteToAFreeFileNumberIsReported) {
+  BuildText(BuildToFile(3), {"lost"});
+  ASSERT_EQ(platform::hooks::ShownBoxes().size(), 1u);
+  EXPECT_EQ(platform::hooks::ShownBoxes()[0].caption, "GetLastError:\r\n#");
+}
+
+TEST_F(BuildTextTest, AssignmentFreesTheOldTextOnlyAfterTheNewOneIsBuilt) {
+  DimArray(1, 3, 0);
+  // An element without a heap text of its own frees nothing.
+  ElementText(1, 0);
+  int32_t releases = ReleaseCount;
+  BuildText(kBuildAssign, {"old"});
+  EXPECT_EQ(ReleaseCount, releases);
+  TextRecord element = ElementText(1, 0);
+  EXPECT_EQ(std::string(element.text), "old");
+  EXPECT_EQ(element.length, 3);
+
+  // The old text is one of the pieces: it is read before it is freed.
+  ElementText(1, 0);  // destination
+  ElementText(1, 0);  // piece
+  BuildText(kBuildAssign, {127, "+new"});
+  EXPECT_EQ(ReleaseCount, releases + 1);
+  element = ElementText(1, 0);
+  EXPECT_EQ(std::string(element.text), "old+new");
+  EXPECT_EQ(element.length, 7);
+}
+
+TEST_F(BuildTextTest, AssignsToACallersStringVariable) {
+  ElementRecord name{};
+  TargetVariable(name);
+  MakeResult("Ada");
+  BuildText(kBuildAssign, {"Name: ", 127});
+  EXPECT_STREQ(name.text, "Name: Ada");
+  EXPECT_EQ(name.length, 9);
+  TargetVariable(name);
+  BuildText(kBuildAssign, {"x"});
+  EXPECT_STREQ(name.text, "x");
+  CountedFree(const_cast<char*>(name.text));
+}
+
+TEST_F(BuildTextTest, TrackedResultReleasesTheOldBlock) {
+  size_t length;
+  BuildTracked({"one"}, &length);
+  const char* first = reinterpret_cast<const char*>(BuildText(kTrackedResult, {"two", 0}));
+  int32_t releases = ReleaseCount;
+  const char* second = reinterpret_cast<const char*>(BuildText(kTrackedResult, {"three", first}));
+  EXPECT_STREQ(second, "three");
+  EXPECT_EQ(ReleaseCount, releases + 1);
+}
+
+LRESULT CALLBACK PlainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return platform::DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(BuildTextTest, WindowTargetsSetOutputWindowsText) {
+  HINSTANCE instance = platform::GetModuleHandleA(nullptr);
+  WNDCLASSEXA windowClass = {};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = PlainWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = "BuildTextTest";
+  platform::RegisterClassExA(&windowClass);
+  HWND window = platform::CreateWindowExA(0, "BuildTextTest", "", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                          nullptr, instance, nullptr);
+  if (window == nullptr) GTEST_SKIP() << "no window system to create a window in";
+  OutputWindow = reinterpret_cast<Word>(window);
+  MakeResult("42");
+  BuildText(kTargetWindow, {"Total: ", 127});
+  char text[32] = {};
+  platform::GetWindowTextA(window, text, sizeof text);
+  EXPECT_STREQ(text, "Total: 42");
+  BuildText(kTargetWindowWide, {u"Wide ", u"text"});
+  platform::GetWindowTextA(window, text, sizeof text);
+  EXPECT_STREQ(text, "Wide text");
+  EXPECT_TRUE(platform::hooks::ShownBoxes().empty());
+  platform::DestroyWindow(window);
+}
+
+TEST_F(BuildTextTest, WindowTargetFailureIsReported) {
+  OutputWindow = 0;
+  BuildText(kTargetWindow, {"caption"});
+  EXPECT_EQ(platform::hooks::ShownBoxes().size(), 1u);
+}
+
+}  // namespace
+}  // namespace corvala

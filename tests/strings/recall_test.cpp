@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "corvala/core.h"
+#include "corvala/files.h"
+#include "corvala/strings.h"
+#include "platform/files.h"
+#include "tests/support/runtime_test.h"
+#include "tests/support/temp_dir.h"
+
+namespace corvala {
+namespace {
+
+using testing::ExitsWith;
+using testing::TempDir;
+
+class RecallTest : public testing::RuntimeTest {
+ protected:
+  void TearDown() override {
+    EraseArray(kEraseAllArrays);
+    CloseFile(kCloseAllFiles);
+    RuntimeTest::TearDown();
+  }
+  ArrayDescriptor* Array(int32_t number) {
+    return reinterpret_cast<ArrayDescriptor*>(ArrayTable()[number]);
+  }
+  // The lines of an array, each checked to be zero-terminated at its length.
+  std::vector<std::string> Lines(int32_t number) {
+    std::vector<std::string> lines;
+    ArrayDescriptor* array = Array(number);
+    for (int32_t k = 0; k < array->count; ++k) {
+      const ElementRecord& record = array->elements()[k];
+      EXPECT_LE(record.length, 0) << "element " << k << " must not own its text";
+      lines.emplace_back(record.text, static_cast<size_t>(-record.length));
+      EXPECT_EQ(record.text[-record.length], '\0') << "element " << k;
+    }
+    return lines;
+  }
+  TempDir dir_;
+};
+
+TEST_F(RecallTest, LineBreaksByNameAndByNumber) {
+  const std::string x31(31, 'x');
+  struct Case {
+    std::string bytes;
+    std::vector<std::string> lines;
+    int32_t bareLineFeeds;
+  };
+  const Case cases[] = {
+      {"a\r\nb\r\n", {"a", "b"}, 0},
+      {"a\r\nb\r\nc", {"a", "b", "c"}, 0},
+      {"a\nb\r\n", {"a\nb"}, 1},
+      {"x\ny\nz\n", {"x\ny\nz\n"}, 3},
+      {"a\r\nb\n", {"a", "b\n"}, 1},
+      {"", {""}, 0},
+      {"\r\n", {""}, 0},
+      {"\r\r\n", {"\r"}, 0},
+      {"\nab", {"\nab"}, 1},
+      {"a\r\n\r\n\r\nb", {"a", "", "", "b"}, 0},
+      {"a\rb", {"a\rb"}, 0},
+      // CR the last byte of one 32-byte step, LF the first of the next.
+      {x31 + "\r\ny", {x31, "y"}, 0},
+      {x31 + "\n" + x31 + "\r\n" + x31 + x31 + "\r\n", {x31 + "\n" + x31, x31 + x31}, 1},
+      {std::string("a\0b\r\nc", 6), {std::string("a\0b", 3), "c"}, 0},
+  };
+  for (const Case& c : cases) {
+    for (bool byNumber : {false, true}) {
+      SCOPED_TRACE(::testing::Message() << "bytes \"" << c.bytes << "\" by number " << byNumber);
+      std::string path = dir_.Write("lines.txt", c.bytes);
+      BareLineFeedCount = 77;
+      RecallResult result;
+      if (byNumber) {
+        ASSERT_NE(OpenInput(4, path.c_str(), 0), kOpenFailed);
+        result = Recall(4, 5, 0, 0);
+        EXPECT_EQ(FileTable()[4], 0u);
+      } else {
+        result = Recall(path.c_str(), 5, 0, 0);
+        EXPECT_EQ(FileTable()[9], 0u);
+      }
+      EXPECT_EQ(result.lines, static_cast<int32_t>(c.lines.size()));
+      EXPECT_EQ(result.bytes, static_cast<int32_t>(c.bytes.size()));
+      EXPECT_EQ(Lines(5), c.lines);
+      EXPECT_EQ(BareLineFeedCount, c.bareLineFeeds);
+      EXPECT_EQ(ArrayTable()[0], kErased);
+    }
+  }
+}
+
+TEST_F(RecallTest, FromTheFilePositionOn) {
+  std::string path = dir_.Write("lines.txt", "skip\r\nkeep\r\nthis");
+  OpenInput(2, path.c_str(), 0);
+  char buffer[6];
+  ReadFromFile(2, buffer, 6);
+  RecallResult result = Recall(2, 3, 0, 0);
+  EXPECT_EQ(result.bytes, 10);
+  EXPECT_EQ(Lines(3), (std::vector<std::string>{"keep", "this"}));
+
+  // A number read to its end gives one empty line.
+  OpenInput(2, path.c_str(), 0);
+  ReadFromFile(2, buffer, 6);
+  ReadFromFile(2, buffer, 6);
+  ReadFromFile(2, buffer, 6);
+  result = Recall(2, 3, 0, 0);
+  EXPECT_EQ(result.lines, 1);
+  EXPECT_EQ(result.bytes, 0);
+}
+
+TEST_F(RecallTest, ArrayLayoutAndReleases) {
+  std::string path = dir_.Write("lines.txt", "one\r\ntwo\r\n");
+  DimArray(6, 3, 0);  // replaced by the loaded array
+  RecallResult result = Recall(path.c_str(), 6, 0x1234, 0);
+  EXPECT_EQ(result.lines, 2);
+  ArrayDescriptor* array = Array(6);
+  EXPECT_EQ(array->count, 2);
+  EXPECT_EQ(array->userValue, 0x1234u);
+  EXPECT_EQ(array->shape, 0);
+  // The texts lie in one 16-byte aligned block; bit 0 marks data 8 bytes into it.
+  const char* data = array->elements()[0].text;
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(data) % 16, 0u);
+  EXPECT_EQ(array->backing & ~Word{1}, reinterpret_cast<Word>(data));
+  EXPECT_EQ(array->elements()[1].text, data + 5);
+
+  int32_t releases = ReleaseCount;
+  EraseArray(6);
+  EXPECT_EQ(ReleaseCount - releases, 2);
+}
+
+TEST_F(RecallTest, ModesMarkFieldsOrReceiveTheLineCount) {
+  std::string path = dir_.Write("fields.txt", "a\tbb\tccc\r\nx,\"y,z\",w\r\n");
+  Recall(path.c_str(), 1, 0, kTabFields);
+  EXPECT_EQ(Array(1)->shape, kTabFields);
+  TextRecord field = ElementText(1, TwoIndex(0, 1));
+  EXPECT_EQ(std::string(field.text, static_cast<size_t>(std::abs(field.length))), "bb");
+
+  Recall(path.c_str(), 1, 0, -130);
+  EXPECT_EQ(Array(1)->shape, -130);
+  field = ElementText(1, TwoIndex(1, 1));
+  EXPECT_EQ(std::string(field.text, static_cast<size_t>(std::abs(field.length))), "y,z");
+
+  // Every count address receives the count, whatever its bits.
+  int32_t counts[4] = {-1, -1, -1, -1};
+  for (int32_t& count : counts) {
+    Recall(path.c_str(), 1, 0, &count);
+    EXPECT_EQ(count, 2);
+  }
+  EXPECT_EQ(Array(1)->shape, 0);
+}
+
+TEST_F(RecallTest, ShortReadLoadsWhatWasRead) {
+  std::string path = dir_.Write("lines.txt", "first\r\nsecond\r\nthird\r\n");
+  platform::hooks::LimitNextRead(10);
+  RecallResult result = Recall(path.c_str(), 2, 0, 0);
+  EXPECT_EQ(result.bytes, 10);
+  EXPECT_EQ(Lines(2), (std::vector<std::string>{"first", "sec"}));
+}
+
+TEST_F(RecallTest, UnopenableFilesAreFatal) {
+  std::string missing = dir_.Path("missing.txt");
+  EXPECT_EXIT(Recall(missing.c_str(), 1, 0, 0), ExitsWith(-5),
+              "Fatal error:\\s+Could not open\\s+.*missing.txt\\s+for Recall, FileRead\\$ etc.");
+  EXPECT_EXIT(Recall(3, 1, 0, 0), ExitsWith(-5), "Could not open\\s+file number 3\\s+for Recall");
+  OpenInput(3, missing.c_str(), 0);
+  EXPECT_EXIT(Recall(3, 1, 0, 0), ExitsWith(-5), "Could not open\\s+file number 3\\s+for Recall");
+}
+
+}  // namespace
+}  // namespace corvala
