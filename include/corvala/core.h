@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "corvala/export.h"
 #include "corvala/types.h"
 
 namespace corvala {
@@ -14,15 +15,15 @@ namespace corvala {
 // code -99), fills shared-string ids 0 to 7 (id 6 is the program's folder with its trailing
 // separator) and the bit-count table. Runs by itself whenever a routine touches the slot
 // ring before the ring first moves; running it again rewrites the same values.
-void RuntimeStartup();
+CORVALA_API void RuntimeStartup();
 
 // The shared string table: ids 0 to 9, then temporary slot k at id 10 + k. The second word
 // of id 9 is the ring index.
-const TextRecord* SharedStringTable();
+CORVALA_API const TextRecord* SharedStringTable();
 // Entry b is the number of set bits in the byte value b.
-const uint8_t* BitCountTable();
+CORVALA_API const uint8_t* BitCountTable();
 // The program's folder, zero-terminated, ending with its separator (or empty).
-const char* ModuleFolder();
+CORVALA_API const char* ModuleFolder();
 
 // The "Common data" block: a 16-byte tag, fifteen word entries (entry n at index n - 1),
 // then the date and time formats. Entry 6 is the default number of significant digits.
@@ -32,7 +33,7 @@ struct CommonDataBlockView {
   const char* dateFormat;
   const char* timeFormat;
 };
-CommonDataBlockView CommonData();
+CORVALA_API CommonDataBlockView CommonData();
 
 }  // namespace corvala
 
@@ -49,14 +50,14 @@ using TempSlot = TextRecord;
 inline constexpr Word kSlotCurrent = 0;
 inline constexpr Word kSlotBack = static_cast<Word>(-1);
 inline constexpr Word kSlotAdvance = 1;
-TempSlot* SelectTempSlot(Word request);
+CORVALA_API TempSlot* SelectTempSlot(Word request);
 // Slot k's SlotOrigin: the element record whose text the slot shows (set by ElementText).
-Word& SlotOrigin(int slot);
+CORVALA_API Word& SlotOrigin(int slot);
 // The current ring index (0 until the ring first moves, then 1 to 15).
-int32_t TempSlotIndex();
+CORVALA_API int32_t TempSlotIndex();
 
 // Where the next temporary text is written; the caller ends its text with a zero byte.
-char* ScratchWritePosition();
+CORVALA_API char* ScratchWritePosition();
 struct CommittedText {
   char* text;
   TempSlot* slot;
@@ -64,10 +65,10 @@ struct CommittedText {
 // Makes the text from the write position up to `end` (its terminating zero) the result in
 // the slot chosen by `request`, then moves the write position to the next multiple of 4
 // above `end`, wrapping to the start at byte 480,000.
-CommittedText CommitScratchText(char* end, Word request);
+CORVALA_API CommittedText CommitScratchText(char* end, Word request);
 // A durable, zero-terminated heap copy of the current slot's text. It stays valid until
 // seven more copies have been made.
-char* KeepTempSlotCopy();
+CORVALA_API char* KeepTempSlotCopy();
 
 }  // namespace corvala
 
@@ -82,22 +83,22 @@ inline constexpr uint32_t kHeapZeroMemory = 0x00000008;
 
 // A block from the process heap; flags 0 or kHeapZeroMemory. Every call counts in
 // AllocationCount. Never returns null: failure ends the process with ErrorCode 1.
-void* CountedAlloc(uint32_t size, uint32_t flags);
+CORVALA_API void* CountedAlloc(uint32_t size, uint32_t flags);
 // Releases a block; every call that reaches the heap counts in ReleaseCount. A null block
 // and EmptyText are ignored. A release the heap refuses asks the user in the box
 // "HeapFree error. INT3?": No goes on, Yes stops in an attached debugger (if any) and goes
 // on, Cancel ends the process with ErrorCode 2.
-void CountedFree(void* block);
+CORVALA_API void CountedFree(void* block);
 // Enters the block in the lowest free entry of the tracked-block table and returns it; a
 // full table ends the process with ErrorCode 8 (the block stays allocated).
-void* TrackBlock(void* block);
+CORVALA_API void* TrackBlock(void* block);
 // CountedAlloc, then TrackBlock.
-void* AllocTracked(uint32_t size, uint32_t flags);
+CORVALA_API void* AllocTracked(uint32_t size, uint32_t flags);
 // block 0: nothing; kReleaseAllTracked: every tracked block; otherwise that block if tracked.
 inline constexpr Word kReleaseAllTracked = static_cast<Word>(-1);
-void ReleaseTrackedBlock(Word block);
+CORVALA_API void ReleaseTrackedBlock(Word block);
 // The kCvHeapStrings entries of the tracked-block table; 0 is a free entry.
-const Word* TrackedBlockTable();
+CORVALA_API const Word* TrackedBlockTable();
 
 enum ErrorCode : uint32_t {
   kErrorLastError = 0,
@@ -119,23 +120,23 @@ enum ErrorCode : uint32_t {
 // readable text are shown, an unreadable one leaves the "#". File number 10 is closed before
 // the box; a non-zero DebugMarker is appended as " Olly=<n>". A code above 10 reports itself
 // under ErrorCode 0 (and in ReportValue) and exits with 0.
-[[noreturn]] void FatalError(uint32_t code, Word detail);
+[[noreturn]] CORVALA_API void FatalError(uint32_t code, Word detail);
 // FatalError with ReportValue in decimal as the detail (the "Line #" messages).
-[[noreturn]] void FatalErrorLine(uint32_t code);
+[[noreturn]] CORVALA_API void FatalErrorLine(uint32_t code);
 // Stores value in ReportValue, then FatalErrorLine.
-[[noreturn]] void FatalErrorValue(uint32_t code, int32_t value);
+[[noreturn]] CORVALA_API void FatalErrorValue(uint32_t code, int32_t value);
 // ErrorCode 0 with the system's text for the last error.
-[[noreturn]] void FatalLastError();
+[[noreturn]] CORVALA_API void FatalLastError();
 // For a platform call's result: when it is 0 (failure), shows the last error's text in the
 // box "GetLastError:\r\n#" (OK and Cancel); Cancel silences the boxes for the rest of the
 // run (ApiBoxesOff). Returns either way.
-void ReportApiFailure(Word result);
+CORVALA_API void ReportApiFailure(Word result);
 
-extern int32_t& AllocationCount;
-extern int32_t& ReleaseCount;
-extern int32_t& ReportValue;
-extern int32_t& DebugMarker;
-extern int32_t& ApiBoxesOff;
+extern CORVALA_API int32_t& AllocationCount;
+extern CORVALA_API int32_t& ReleaseCount;
+extern CORVALA_API int32_t& ReportValue;
+extern CORVALA_API int32_t& DebugMarker;
+extern CORVALA_API int32_t& ApiBoxesOff;
 
 // --- Array and file tables ------------------------------------------------------------------
 
@@ -166,22 +167,22 @@ inline constexpr int32_t kTabFields = -120;
 inline constexpr int32_t kCommaFields = -121;
 
 // Entry n: 0 never used, kErased, or the ArrayDescriptor (a record array: its first record).
-Word* ArrayTable();
+CORVALA_API Word* ArrayTable();
 // Entry n: 0 free, INVALID_HANDLE_VALUE after a failed open, or an open handle.
-Word* FileTable();
+CORVALA_API Word* FileTable();
 // The shared empty string; the 32-bit word before it is 0.
-extern const char* const EmptyText;
+extern CORVALA_API const char* const EmptyText;
 
 // Releases string array arrayNumber (0 to 19), or with kEraseAllArrays arrays 0 to 19 in
 // turn: the backing block, every text an element owns, then the descriptor; the entry
 // becomes kErased. Entries that are 0 or kErased are left alone. Any other number ends the
 // run with ErrorCode 6 (the line in ReportValue); nothing is touched.
 inline constexpr int kEraseAllArrays = -1;
-void EraseArray(int32_t arrayNumber);
+CORVALA_API void EraseArray(int32_t arrayNumber);
 // Closes file number fileNumber (0 to 10), or with kCloseAllFiles every number from 10
 // down to 0; each non-zero entry goes to CloseHandle and becomes 0. Any other number ends
 // the run with ErrorCode 6 (the line in ReportValue); nothing is touched.
 inline constexpr int kCloseAllFiles = 11;
-void CloseFile(int32_t fileNumber);
+CORVALA_API void CloseFile(int32_t fileNumber);
 
 }  // namespace corvala

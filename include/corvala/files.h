@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "corvala/core.h"
+#include "corvala/export.h"
 #include "corvala/types.h"
 
 namespace corvala {
@@ -29,13 +30,13 @@ inline constexpr Word kOpenFailed = static_cast<Word>(-1);
 // the platform's standard search order first (the program's folder, the current folder,
 // then the folders of PATH); a text is a list of folders to look in, as SearchPathA takes it.
 // A name the search does not find fails without touching the file-error text.
-Word OpenInput(int32_t fileNumber, const char* name, TextArg search);
+CORVALA_API Word OpenInput(int32_t fileNumber, const char* name, TextArg search);
 
 // Opens a file for reading and writing on fileNumber. mode 'A'/'a' appends (created when
 // missing, positioned at its end), 'U'/'u' updates (created when missing, positioned at its
 // start, so writes overwrite and a longer old tail stays), any other code ('O') creates the
 // file or empties it.
-Word OpenOutput(int32_t fileNumber, const char* name, int32_t mode);
+CORVALA_API Word OpenOutput(int32_t fileNumber, const char* name, int32_t mode);
 
 // Reads up to count bytes from the file's position on. A free number or a failed open reads
 // nothing. Returns the bytes read and the buffer, so that the call chains as a text address.
@@ -43,12 +44,12 @@ struct FileBytes {
   int32_t count;
   char* buffer;
 };
-FileBytes ReadFromFile(int32_t fileNumber, void* buffer, int32_t count);
+CORVALA_API FileBytes ReadFromFile(int32_t fileNumber, void* buffer, int32_t count);
 
 // Sets the creation, last-access and last-write times of an open file (its handle, as the
 // FileTable holds it) to the current time. Returns non-zero on success. When check is not 0
 // a failure is fatal: the "GetLastError:" box with the system's text, exit code 0.
-int32_t TouchFile(Word handle, int32_t check);
+CORVALA_API int32_t TouchFile(Word handle, int32_t check);
 
 // --- Storing an array ------------------------------------------------------------------------
 
@@ -60,7 +61,7 @@ int32_t TouchFile(Word handle, int32_t check);
 // Store are gone afterwards. A name that cannot be opened: ErrorCode 4; an array that is
 // undefined or erased: ErrorCode 7; a count above the element count: ErrorCode 6, with the
 // lines staged until then not written.
-int32_t Store(TextArg file, int32_t arrayNumber, int32_t count);
+CORVALA_API int32_t Store(TextArg file, int32_t arrayNumber, int32_t count);
 
 // --- Text builder and output targets --------------------------------------------------------
 
@@ -88,33 +89,33 @@ constexpr uint32_t BuildToFile(uint32_t fileNumber) { return (fileNumber + 1) <<
 // with kBuildWaitKey the code of the key pressed. The result slot records the text's length.
 //
 // The raw form: `arguments` holds the pieces and, with kBuildTracked, the old block.
-Word BuildText(uint32_t control, const Word* arguments);
+CORVALA_API Word BuildText(uint32_t control, const Word* arguments);
 // The natural form: the piece count comes from the list (its last entry is the old block
 // with kBuildTracked). BuildText(0, {"Total: ", 127, 1}) writes to the console.
-Word BuildText(uint32_t control, std::initializer_list<TextArg> pieces);
+CORVALA_API Word BuildText(uint32_t control, std::initializer_list<TextArg> pieces);
 
 // Makes the destination slot of a kTargetBuffer build: the buffer and its capacity.
-void TargetBuffer(char* buffer, uint32_t capacity);
+CORVALA_API void TargetBuffer(char* buffer, uint32_t capacity);
 // Makes the destination slot of a kBuildAssign build for a string variable of the caller's
 // own: the variable is a record like an array element (a positive length: it owns a heap
 // block from CountedAlloc, which the assignment replaces and frees).
-void TargetVariable(ElementRecord& variable);
+CORVALA_API void TargetVariable(ElementRecord& variable);
 
 // The window whose text kTargetWindow sets, and the byte count for data with zero bytes
 // (while non-zero, shorter address pieces of output builds count this long and the file
 // target writes exactly this many bytes; the file target resets it to 0).
-extern Word& OutputWindow;
-extern int32_t& WriteByteCount;
+extern CORVALA_API Word& OutputWindow;
+extern CORVALA_API int32_t& WriteByteCount;
 
 // Writes a zero-terminated byte text to standard output; returns the bytes written (0
 // without a console).
-uint32_t ConsoleWrite(const char* text);
+CORVALA_API uint32_t ConsoleWrite(const char* text);
 struct KeyPress {
   int32_t code;      // the key's code; for an extended key its second code
   int32_t extended;  // 1 for an arrow or function key, else 0
 };
 // Discards pending console input and waits for one key.
-KeyPress WaitKey();
+CORVALA_API KeyPress WaitKey();
 
 // --- File comparison ------------------------------------------------------------------------
 
@@ -128,7 +129,7 @@ struct FileDifference {
 // numbers 9 and 10 (whatever they held is overwritten, and both are free afterwards); a file
 // that cannot be opened ends the run with ErrorCode 5 naming it. Sizes are taken from their
 // low 32 bits.
-FileDifference FileCompare(const char* name1, const char* name2, int32_t mode);
+CORVALA_API FileDifference FileCompare(const char* name1, const char* name2, int32_t mode);
 
 // --- Command line and resource strings ------------------------------------------------------
 
@@ -138,13 +139,13 @@ FileDifference FileCompare(const char* name1, const char* name2, int32_t mode);
 // runs to the next of the same character, which is dropped. Returns the argument's text in
 // a new temporary slot, or null when there is no such argument or its quote is never
 // closed; the slot then reads "?". An argument longer than the scratch area's room is cut.
-const char* CommandLineArg(int32_t index);
+CORVALA_API const char* CommandLineArg(int32_t index);
 
 // String resource `id` of the program's own module in a new temporary slot: byte text for
 // an id of 0 or more, UTF-16 text of resource -id for a negative id (the returned address
 // then points at char16_t). The slot's length is in bytes. A missing string shows the
 // platform's message (ReportApiFailure) and gives the empty text.
-const char* ResourceString(int32_t id);
+CORVALA_API const char* ResourceString(int32_t id);
 
 }  // namespace corvala
 
@@ -179,9 +180,9 @@ inline constexpr uint32_t kFileAttributeNormal = 0x80;
 // search is closed at once (FindHandle 0) and the result is only a non-zero "found" flag.
 // A search that finds nothing leaves FindData as it was, except dwFileAttributes, which
 // reads kFileAttributeNormal.
-Word FindFile(const char* pattern, int32_t closeSearch);
-extern FindDataRecord& FindData;
-extern Word& FindHandle;
+CORVALA_API Word FindFile(const char* pattern, int32_t closeSearch);
+extern CORVALA_API FindDataRecord& FindData;
+extern CORVALA_API Word& FindHandle;
 
 // The size of file number 0 to 10 or of the file named by the text. A free or failed file
 // number, a missing file, or a value from 11 to 127, gives 0xFFFFFFFF in both halves.
@@ -189,13 +190,13 @@ struct FileSizeHalves {
   uint32_t low;
   uint32_t high;
 };
-FileSizeHalves FileSize(TextArg file);
+CORVALA_API FileSizeHalves FileSize(TextArg file);
 
 // A deferred text for BuildText that stands for the whole contents of the file name: it
 // records the name's address (the name must stay valid until the piece is used) and the
 // size's low 32 bits, and the file is read, once, straight into the built text when it is
 // expanded (ExpandDeferredText). Returns the piece's address; its slot, the newest, holds the
 // file's size as its length. A missing file ends the run with ErrorCode 5 naming it.
-const char* FileRead$(const char* name);
+CORVALA_API const char* FileRead$(const char* name);
 
 }  // namespace corvala

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "corvala/export.h"
 #include "corvala/types.h"
 
 namespace corvala {
@@ -11,14 +12,14 @@ namespace corvala {
 // --- Integer text and tolerant comparison ---------------------------------------------------
 
 // Writes value as signed decimal text with a terminating zero; buffer holds 12 bytes.
-void IntToDecimal(int32_t value, char* buffer);
+CORVALA_API void IntToDecimal(int32_t value, char* buffer);
 
 enum class Comparison { kBelow = -1, kEqual = 0, kAbove = 1, kUnordered = 2 };
 // Compares first and second as doubles (rounded in the current mode); they are equal when
 // their bit patterns differ only in bytes below k. A NaN whose pattern differs from the
 // other operand at byte k or above compares kUnordered; a NaN within the tolerance of the
 // other pattern (identical patterns included) compares kEqual.
-Comparison CompareWithTolerance(uint32_t k, long double first, long double second);
+CORVALA_API Comparison CompareWithTolerance(uint32_t k, long double first, long double second);
 
 }  // namespace corvala
 
@@ -49,12 +50,12 @@ struct SseRegisterValue {
   uint64_t low;
   uint64_t high;
 };
-void SetSseRegister(int32_t n, SseRegisterValue value);
-SseRegisterValue SseRegister(int32_t n);
+CORVALA_API void SetSseRegister(int32_t n, SseRegisterValue value);
+CORVALA_API SseRegisterValue SseRegister(int32_t n);
 // Copies 8 bytes from source into the low half of register n; the high half stays.
-void LoadSseLow(int32_t n, const void* source);
+CORVALA_API void LoadSseLow(int32_t n, const void* source);
 // Copies the low half of register n to destination (8 bytes).
-void StoreSseLow(int32_t n, void* destination);
+CORVALA_API void StoreSseLow(int32_t n, void* destination);
 
 // --- Number to text ---------------------------------------------------------------------------
 
@@ -106,8 +107,8 @@ inline constexpr int kUnsignedForm = -1;
 //   estimate was one too high and the mantissa lacks a digit, the digits are written again
 //   one place up (unless the known repair of a mantissa of nines applies), so the text
 //   never has gaps and shows the value.
-char* NumberToTextSlots(TextArg selector, uint32_t descriptor, int32_t count, const Word* slots,
-                        int32_t slotCount);
+CORVALA_API char* NumberToTextSlots(TextArg selector, uint32_t descriptor, int32_t count,
+                                    const Word* slots, int32_t slotCount);
 
 namespace number_detail {
 template <typename T>
@@ -239,16 +240,17 @@ inline constexpr int32_t kHexNotation = 512;
 // - With parentheses the count never goes past the terminator ("((12)" counts 5).
 // - A source of 0 to 126, or 127 with no current text, is unreadable. Kinds outside 0 to 7
 //   and register codes outside 20 to 27 store nothing.
-NumberReading TextToNumber(TextArg source, Word destination = 0, int32_t kind = kNumberInt32);
+CORVALA_API NumberReading TextToNumber(TextArg source, Word destination = 0,
+                                       int32_t kind = kNumberInt32);
 
 // Writes value's decimal digits leftwards from last; when the write position reaches point,
 // a "." is written there first. At least one digit. Returns the position just left of the
 // first character written. Divides by ten through multiplication by its reciprocal.
-char* WriteDecimalDigits(uint64_t value, char* last, char* point);
+CORVALA_API char* WriteDecimalDigits(uint64_t value, char* last, char* point);
 
 // The 299 powers of ten: entry i holds 10^(155 - i) in 64-bit-mantissa precision. Built on
 // first use by either conversion; BuildPowersOfTen builds it now.
-void BuildPowersOfTen();
-const long double* PowersOfTen();
+CORVALA_API void BuildPowersOfTen();
+CORVALA_API const long double* PowersOfTen();
 
 }  // namespace corvala

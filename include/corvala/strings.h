@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "corvala/core.h"
+#include "corvala/export.h"
 #include "corvala/types.h"
 
 namespace corvala {
@@ -41,10 +42,10 @@ struct RecallResult {
 // with two releases. userValue, if not 0, becomes the array's user value. Array number 0 is
 // the working slot and is left erased. A file that cannot be opened, or a number holding no
 // open file: ErrorCode 5 with the name (or the number).
-RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMode mode);
+CORVALA_API RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMode mode);
 
 // Line feeds not preceded by a carriage return in the latest Recall.
-extern int32_t& BareLineFeedCount;
+extern CORVALA_API int32_t& BareLineFeedCount;
 
 }  // namespace corvala
 
@@ -56,15 +57,15 @@ namespace corvala {
 
 // Bytes before the terminating zero. Reads whole aligned 16-byte blocks, so it never touches
 // a page the string does not occupy.
-uint32_t TextLength(const char* text);
+CORVALA_API uint32_t TextLength(const char* text);
 // 16-bit units before the terminating zero unit.
-uint32_t WideTextLength(const char16_t* text);
+CORVALA_API uint32_t WideTextLength(const char16_t* text);
 
 // Copies count bytes (count >= 0) or TextLength(source) + count + 2 bytes (count < 0: -1 is
 // the text with its terminator, -2 without it, each further step one byte less; nothing when
 // that comes to less than 0). Returns destination + the number of bytes copied. The two
 // ranges must not overlap.
-char* CopyBytes(char* destination, const char* source, int32_t count);
+CORVALA_API char* CopyBytes(char* destination, const char* source, int32_t count);
 
 struct TextComparison {
   int32_t difference;  // a[offset] - b[offset], bytes as stored and unsigned (-255 to 255)
@@ -72,7 +73,7 @@ struct TextComparison {
 };
 // mode 0 compares exactly; any other mode with bit 5 (32) set in every byte of both texts,
 // so letters match regardless of case. The difference always comes from the stored bytes.
-TextComparison CompareTexts(const char* a, const char* b, int32_t mode);
+CORVALA_API TextComparison CompareTexts(const char* a, const char* b, int32_t mode);
 
 // --- Substring search -----------------------------------------------------------------------
 
@@ -95,9 +96,9 @@ struct FoundText {
 // continues from the last result (the same text is assumed); below 0 begins at the start, or
 // for FindReverse at the end. A one-byte pattern is sought exactly whatever the flags; an
 // empty pattern is a miss. The position is also left in LastFoundPosition.
-FoundText FindText(int32_t start, TextArg text, TextArg pattern, uint32_t flags);
+CORVALA_API FoundText FindText(int32_t start, TextArg text, TextArg pattern, uint32_t flags);
 
-extern int32_t& LastFoundPosition;
+extern CORVALA_API int32_t& LastFoundPosition;
 
 // --- String arrays, element access and fields, sorting ---------------------------------------
 
@@ -119,9 +120,9 @@ constexpr uint32_t SecondIndex(uint32_t value) { return (value >> kSecondIndexSh
 // gives v elements (indices 0 to n); bit 31 set gives a two-dimensional array of
 // FirstIndex(v) rows and SecondIndex(v) + 1 columns, R x M elements in all. Every element
 // reads as the empty text. The user value is read back as the pseudo-element -1.
-ArrayDescriptor* DimArray(int32_t arrayNumber, int32_t n, Word userValue);
+CORVALA_API ArrayDescriptor* DimArray(int32_t arrayNumber, int32_t n, Word userValue);
 // Exchanges the two table entries, whatever they hold.
-void SwapArrays(int32_t a, int32_t b);
+CORVALA_API void SwapArrays(int32_t a, int32_t b);
 
 // The array number and linear element index of the latest ElementText call, recorded before
 // the index is checked. InsertElements works on it.
@@ -129,7 +130,7 @@ struct ElementAccess {
   int32_t arrayNumber;
   int32_t index;
 };
-extern ElementAccess& LastElementAccess;
+extern CORVALA_API ElementAccess& LastElementAccess;
 
 // At the element k of LastElementAccess: n > 0 inserts n empty elements before k, n = 0
 // empties element k, n < 0 removes the |n| elements from k on (releasing the texts they own).
@@ -137,16 +138,16 @@ extern ElementAccess& LastElementAccess;
 // the last element). ErrorCode 6 when the array is undefined or k (and k + |n| when
 // removing) lies outside the array; ErrorCode 7 when it was erased; ErrorCode 1 when the
 // descriptor cannot be reallocated.
-void InsertElements(int32_t n);
+CORVALA_API void InsertElements(int32_t n);
 
 // Arrays of fixed-size records: a zeroed, tracked block holding the 32-bit record count, the
 // 32-bit record size, then the records; the table entry holds the first record's address.
 // Whatever the entry held is overwritten without being released. Returns the first record.
-void* DimRecordArray(int32_t arrayNumber, int32_t recordSize, int32_t maxIndex);
+CORVALA_API void* DimRecordArray(int32_t arrayNumber, int32_t recordSize, int32_t maxIndex);
 // source >= 0: copies record `source` over record `destination`. source < 0: with v = -source,
 // writes (v >> 3) records (0: the array's count) from `destination` on to file number v & 7.
 // An index (or a run of records) beyond the last record reports ErrorCode 6.
-void CopyRecord(int32_t source, int32_t destination, int32_t arrayNumber);
+CORVALA_API void CopyRecord(int32_t source, int32_t destination, int32_t arrayNumber);
 
 // Reads one element: the text and signed length go to the next temporary slot, whose
 // SlotOrigin becomes the element record. `index` is a linear index (-1: the user value as
@@ -155,11 +156,11 @@ void CopyRecord(int32_t source, int32_t destination, int32_t arrayNumber);
 // element never assigned reads as EmptyText. A missing field reads as EmptyText; a field is
 // copied into the field buffer (cut to kFieldBufferSize - 1 bytes). ErrorCode 7 for an
 // undefined or erased array, ErrorCode 6 for an index at or above the count or below -1.
-TextRecord ElementText(int32_t arrayNumber, uint32_t index);
+CORVALA_API TextRecord ElementText(int32_t arrayNumber, uint32_t index);
 
 // Every field result is at this one address; the next field read overwrites it.
 inline constexpr int kFieldBufferSize = 3584;
-const char* FieldBuffer();
+CORVALA_API const char* FieldBuffer();
 // Written by every field read that finds its field, and stored directly in front of the
 // field buffer. The field start and length describe the field as it lies in the element
 // (its full length even when the copy in the buffer was cut).
@@ -170,7 +171,7 @@ struct FieldAccess {
   const char* fieldStart;
   int32_t fieldLength;
 };
-extern FieldAccess& LastFieldAccess;
+extern CORVALA_API FieldAccess& LastFieldAccess;
 
 // Sorts the first `count` elements (0: all) of array `arrayNumber` by their texts ignoring
 // letter case, ascending, or descending for a negative array number. Only the element records
@@ -178,7 +179,7 @@ extern FieldAccess& LastFieldAccess;
 // compared unsigned); unassigned elements sort as empty texts; texts equal but for case end
 // in no particular order. ErrorCode 7 when the array is undefined or erased, ErrorCode 6 when
 // count is negative or above the element count.
-void SortArray(int32_t arrayNumber, int32_t count);
+CORVALA_API void SortArray(int32_t arrayNumber, int32_t count);
 
 // --- Substrings, trimming and case -----------------------------------------------------------
 // Each leaves its result in a temporary slot and returns the result's text address.
@@ -194,7 +195,7 @@ void SortArray(int32_t arrayNumber, int32_t count);
 // For kCurrentSlot the result replaces the current slot; otherwise it replaces the current
 // slot when it starts where that slot's text starts, and takes the next slot in every other
 // case.
-const char* SliceText(TextArg source, int32_t count, int32_t start);
+CORVALA_API const char* SliceText(TextArg source, int32_t count, int32_t start);
 
 // Blank bytes are 1 to 32 and 128 to 255 (signed, at most 32); a zero byte ends the text.
 inline constexpr uint32_t TrimLeading = 1;
@@ -203,13 +204,13 @@ inline constexpr uint32_t TrimTrailing = 2;
 // scratch area and committed as the next slot. A null source is the uncommitted text at the
 // scratch write position (trimmed in place). A result that would end past the scratch area's
 // text limit ends the run with ErrorCode 9.
-const char* TrimText(const char* source, uint32_t flags);
+CORVALA_API const char* TrimText(const char* source, uint32_t flags);
 
 // A zero-terminated upper-case (upper != 0) or lower-case copy of source (null: the empty
 // text) in a new tracked heap block, mapped by the system's ANSI code page, in the next slot.
 // The block stays until ReleaseTrackedBlock; allocation failure is ErrorCode 1, a full
 // tracked-block table ErrorCode 8.
-const char* ConvertCase(const char* source, int32_t upper);
+CORVALA_API const char* ConvertCase(const char* source, int32_t upper);
 
 // --- Deferred texts ---------------------------------------------------------------------------
 // A deferred text is a small descriptor in the scratch area that stands for a text still to be
@@ -233,17 +234,17 @@ inline constexpr uint32_t kSubstituteLimitShift = 8;
 // + occurrences x (replacement length - sought length); the deferred text is in the next slot.
 // Each occurrence takes one word of the scratch area: a descriptor that would pass its text
 // limit, or a finished length above 2^31 - 1, ends the run with ErrorCode 9.
-int32_t SubstituteText(const char* text, const char* sought, const char* replacement,
-                       uint32_t control);
+CORVALA_API int32_t SubstituteText(const char* text, const char* sought, const char* replacement,
+                                   uint32_t control);
 
 // A deferred block of n zero bytes in the next slot, whose length is n + 1 (the expansion
 // writes n bytes). Returns the descriptor's address. n of 0 or below, or 2^31 - 1, ends the
 // run with ErrorCode 9.
-const char* New$(int32_t n);
+CORVALA_API const char* New$(int32_t n);
 
 // True when text (a slot's text) is a deferred text: it lies in the scratch area and begins
 // with the word -124. Never reads outside the scratch area.
-bool IsDeferredText(const char* text);
+CORVALA_API bool IsDeferredText(const char* text);
 
 // Writes the finished text of the deferred text at descriptor to output and returns the
 // number of bytes written; no terminator. At most capacity bytes are written: pass the
@@ -252,6 +253,6 @@ bool IsDeferredText(const char* text);
 // number 10 by its name as given, the recorded size is read straight into output, and number
 // 10 is closed; a file that is missing or yields fewer bytes than recorded leaves the rest of
 // the recorded size as zero bytes, so the result is always the recorded size.
-uint32_t ExpandDeferredText(const char* descriptor, char* output, uint32_t capacity);
+CORVALA_API uint32_t ExpandDeferredText(const char* descriptor, char* output, uint32_t capacity);
 
 }  // namespace corvala
