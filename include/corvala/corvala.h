@@ -32,3 +32,4 @@
 #include "corvala/numbers.h"
 #include "corvala/strings.h"
 #include "corvala/types.h"
+#include "corvala/version.h"
