@@ -11,7 +11,7 @@ namespace {
 using CInterfaceFilesTest = testing::RuntimeTest;
 
 TEST_F(CInterfaceFilesTest, BuildTextTakesTextsIdsAndSlots) {
-  char buffer[16];
+  char buffer[16] = {};  // the buffer target writes no terminator
   cv_TargetBuffer(buffer, sizeof buffer);
   TrimText("  end", TrimLeading);
   const cv_text pieces[] = {"start", CV_TEXT_ID(2), CV_CURRENT_SLOT};
