@@ -284,6 +284,9 @@ CV_FUNCTION(int32_t*) cv_LastFoundPosition(void) CV_NOEXCEPT;
 #define CV_TWO_INDEX(first, second)                                               \
   (CV_TWO_INDEX_BIT | ((((uint32_t)(second)) & 0xFFu) << CV_SECOND_INDEX_SHIFT) | \
    (((uint32_t)(first)) & CV_FIRST_INDEX_MASK))
+#define CV_IS_TWO_INDEX(value) ((((uint32_t)(value)) & CV_TWO_INDEX_BIT) != 0)
+#define CV_FIRST_INDEX(value) (((uint32_t)(value)) & CV_FIRST_INDEX_MASK)
+#define CV_SECOND_INDEX(value) ((((uint32_t)(value)) >> CV_SECOND_INDEX_SHIFT) & 0xFFu)
 #define CV_FIELD_BUFFER_SIZE 3584
 
 typedef struct cv_ElementAccess {

@@ -27,6 +27,9 @@ static_assert(CV_FIND_IGNORE_CASE == cv::FindIgnoreCase &&
 static_assert(CV_TWO_INDEX_BIT == cv::kTwoIndex && CV_FIRST_INDEX_MASK == cv::kFirstIndexMask &&
               CV_SECOND_INDEX_SHIFT == cv::kSecondIndexShift &&
               CV_TWO_INDEX(0x12345, 0x1FF) == cv::TwoIndex(0x12345, 0x1FF));
+static_assert(CV_IS_TWO_INDEX(cv::TwoIndex(1, 2)) && !CV_IS_TWO_INDEX(5) &&
+              CV_FIRST_INDEX(cv::TwoIndex(0x12345, 7)) == 0x12345 &&
+              CV_SECOND_INDEX(cv::TwoIndex(0x12345, 7)) == 7);
 static_assert(CV_FIELD_BUFFER_SIZE == cv::kFieldBufferSize);
 static_assert(CV_TRIM_LEADING == cv::TrimLeading && CV_TRIM_TRAILING == cv::TrimTrailing);
 static_assert(CV_SUBSTITUTE_LIMIT_SHIFT == cv::kSubstituteLimitShift);
