@@ -37,6 +37,14 @@ std::string SystemErrorText(unsigned long code);
 //   if (RunningUnderWine()) GTEST_SKIP() << "Wine does not check the handle's access";
 bool RunningUnderWine();
 
+// True when the system catches an access violation for the program (IsBadStringPtrA on an
+// unmapped address answers instead of ending it). Windows does; 32-bit Wine under qemu-i386
+// cannot. The probe program beside the test program is asked, once. A test that needs it:
+//   if (!AccessViolationsAreCaught()) GTEST_SKIP() << kNoCaughtAccessViolations;
+bool AccessViolationsAreCaught();
+inline constexpr const char* kNoCaughtAccessViolations =
+    "this system cannot catch an access violation (32-bit Wine under qemu-i386)";
+
 class RuntimeTest : public ::testing::Test {
  protected:
   void SetUp() override {
