@@ -50,7 +50,9 @@ inline constexpr Word kSlotCurrent = 0;
 inline constexpr Word kSlotBack = static_cast<Word>(-1);
 inline constexpr Word kSlotAdvance = 1;
 TempSlot* SelectTempSlot(Word request);
-// Slot k's SlotOrigin: the element record whose text the slot shows (set by ElementText).
+// Slot k's SlotOrigin: the element record whose text the slot shows (set by ElementText and
+// TargetVariable). An advance onto the record clears it, so a later result there names no
+// element.
 Word& SlotOrigin(int slot);
 // The current ring index (0 until the ring first moves, then 1 to 15).
 int32_t TempSlotIndex();
