@@ -3,6 +3,11 @@
 // the N-th allocation failing: the child must end with ErrorCode 1's box and exit code and
 // nothing else on standard error (no sanitizer report, no second box), and every counted
 // block must be released by then. Run N + 1 completes.
+//
+// The heap is reached from nine places, each met by at least one call below: DimArray's
+// descriptor, InsertElements' descriptor move (HeapReAlloc), DimRecordArray's block,
+// Recall's text block, ConvertCase's and KeepTempSlotCopy's tracked copies, and BuildText's
+// tracked result, assigned text and temporary block.
 #include <gtest/gtest.h>
 
 #include <cstdio>
