@@ -136,6 +136,10 @@ TEST_F(HostileInput, EndsInTheDocumentedFatalError) {
          FatalError(kErrorStoreOpen, reinterpret_cast<Word>(text));
        },
        4, "Could not open\n#\nfor Store"},
+      {"FileRead$, null name", [] { FileRead$(nullptr); }, 5,
+       "Could not open\n#\nfor Recall, FileRead$ etc."},
+      {"FileCompare, null name", [] { FileCompare(nullptr, kPresent, 0); }, 5,
+       "Could not open\n#\nfor Recall, FileRead$ etc."},
       // Array numbers.
       {"DimArray 20", [] { DimArray(20, 1, 0); }, 6, kCountTooHigh},
       {"DimArray -1", [] { DimArray(-1, 1, 0); }, 6, kCountTooHigh},
@@ -262,6 +266,12 @@ TEST_F(HostileInput, OutOfRangeNumbersThatAreNoError) {
   EXPECT_EQ(FileSize(kName4000.c_str()).low, 0xFFFFFFFFu);
   EXPECT_EQ(FileSize(kInvalidName.c_str()).low, 0xFFFFFFFFu);
   EXPECT_EQ(FindFile(kName4000.c_str(), 1), 0u);
+  // Null texts where the calls take them.
+  EXPECT_STREQ(ConvertCase(nullptr, 1), "");
+  EXPECT_EQ(OpenInput(1, nullptr, 0), kOpenFailed);
+  EXPECT_EQ(OpenOutput(1, nullptr, 'O'), kOpenFailed);
+  EXPECT_EQ(FindFile(nullptr, 1), 0u);
+  EXPECT_EQ(TextToNumber(static_cast<const char*>(nullptr)).count, kNumberUnreadable);
   // Counts at the ends of the range read as "all" or "nothing", never past the text.
   EXPECT_EQ(std::string(SliceText("abcdef", INT32_MAX, 2), 5), "bcdef");
   EXPECT_EQ(std::string(SliceText("abcdef", INT32_MIN, 2), 5), "bcdef");
