@@ -220,6 +220,7 @@ Tally g_tally;
 class TallyPrinter : public ::testing::Environment {
  public:
   void TearDown() override {
+    for (const char* name : {kLines, kFields, kOther, kStored, kLarge}) std::remove(name);
     if (g_tally.operations == 0) return;
     std::printf("allocation sweep: %d calls, %d allocations failed in turn, %d runs\n",
                 g_tally.operations, g_tally.allocations, g_tally.runs);

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -25,6 +26,8 @@ namespace {
 using testing::ExitsWith;
 
 constexpr const char* kPresent = "hostile-present.txt";
+constexpr const char* kFields = "hostile-fields.tsv";
+constexpr const char* kOutput = "hostile-out.txt";
 
 // The one permitted end of a fatal case: its box, and nothing else on standard error.
 std::string OnlyTheBox(const std::string& message) {
@@ -82,6 +85,7 @@ class HostileInput : public testing::RuntimeTest {
     EraseArray(kEraseAllArrays);
     ReleaseTrackedBlock(kReleaseAllTracked);
     CloseFile(kCloseAllFiles);
+    for (const char* name : {kPresent, kFields, kOutput}) std::remove(name);
     RuntimeTest::TearDown();
   }
 };
@@ -170,7 +174,7 @@ TEST_F(HostileInput, EndsInTheDocumentedFatalError) {
       {"Store count 2^31 - 1",
        [] {
          ThreeElements();
-         Store(kName259.substr(0, 20).c_str(), 3, INT32_MAX);
+         Store(kOutput, 3, INT32_MAX);
        },
        6, kCountTooHigh},
       {"InsertElements 2^31 - 1",
@@ -244,8 +248,8 @@ TEST_F(HostileInput, NumbersOfTenThousandDigits) {
 
 TEST_F(HostileInput, FieldLongerThanTheFieldBuffer) {
   const std::string field(5000, 'f');
-  std::ofstream("hostile-fields.tsv", std::ios::binary) << "a\t" << field << "\tz\r\n";
-  Recall("hostile-fields.tsv", 3, 0, kTabFields);
+  std::ofstream(kFields, std::ios::binary) << "a\t" << field << "\tz\r\n";
+  Recall(kFields, 3, 0, kTabFields);
   TextRecord got = ElementText(3, TwoIndex(0, 1));
   EXPECT_EQ(got.text, FieldBuffer());
   EXPECT_EQ(std::strlen(FieldBuffer()), static_cast<size_t>(kFieldBufferSize - 1));
@@ -257,7 +261,7 @@ TEST_F(HostileInput, OutOfRangeNumbersThatAreNoError) {
   EXPECT_EQ(OpenInput(11, kPresent, 0), kOpenFailed);
   EXPECT_EQ(OpenInput(-1, kPresent, 0), kOpenFailed);
   EXPECT_EQ(OpenInput(INT32_MIN, kPresent, 0), kOpenFailed);
-  EXPECT_EQ(OpenOutput(INT32_MAX, "hostile-out.txt", 'O'), kOpenFailed);
+  EXPECT_EQ(OpenOutput(INT32_MAX, kOutput, 'O'), kOpenFailed);
   char buffer[8] = {};
   EXPECT_EQ(ReadFromFile(11, buffer, 8).count, 0);
   EXPECT_EQ(ReadFromFile(INT32_MIN, buffer, 8).count, 0);
@@ -283,7 +287,7 @@ TEST_F(HostileInput, OutOfRangeNumbersThatAreNoError) {
   EXPECT_EQ(CopyBytes(copy, "abc", INT32_MIN), copy);
   EXPECT_EQ(copy[0], 'x');
   ThreeElements();
-  EXPECT_EQ(Store("hostile-out.txt", 3, INT32_MIN), 1);
+  EXPECT_EQ(Store(kOutput, 3, INT32_MIN), 1);
   // Removing more elements than there are leaves a new count below 1: nothing changes.
   ElementText(3, 1);
   InsertElements(INT32_MIN);

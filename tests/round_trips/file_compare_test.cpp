@@ -49,9 +49,20 @@ char RandomByte(RandomBytes& random) {
   return random.OneIn(4) ? random.Any() : random.From(std::string("aAzZ\r-\0\xFF\xFE\xDF", 10));
 }
 
+// Slices of one pool of random bytes, so that the pairs cost little to make (the 32-bit
+// builds run under emulation).
 std::string RandomData(RandomBytes& random, size_t size) {
-  std::string data(size, ' ');
-  for (char& c : data) c = RandomByte(random);
+  static const std::string pool = [] {
+    RandomBytes bytes(141414);
+    std::string data(8 * kBlock, ' ');
+    for (char& c : data) c = RandomByte(bytes);
+    return data;
+  }();
+  std::string data;
+  while (data.size() < size) {
+    const size_t from = random.Below(static_cast<uint32_t>(pool.size()));
+    data += pool.substr(from, size - data.size());
+  }
   return data;
 }
 
