@@ -138,6 +138,7 @@ Word BuildText(uint32_t control, const Word* arguments) {
   // Room for the result.
   char* result;
   char* temporary = nullptr;
+  char emptyRoom[2];
   ElementRecord* element = nullptr;
   void* oldText = nullptr;
   TempSlot* resultSlot = nullptr;
@@ -148,8 +149,9 @@ Word BuildText(uint32_t control, const Word* arguments) {
     // No element behind the destination slot: nothing to assign to.
     if (element == nullptr) FatalError(kErrorArrayErased, 0);
     if (element->length > 0) oldText = const_cast<char*>(element->text);
-    result = static_cast<char*>(CountedAlloc(size, 0));
-    element->text = result;
+    // An empty text takes no block: with its length of 0 the element could never free one.
+    result = length == 0 ? emptyRoom : static_cast<char*>(CountedAlloc(size, 0));
+    element->text = length == 0 ? EmptyText : result;
     element->length = static_cast<int32_t>(length);
   } else {
     char* write = ScratchWritePosition();
@@ -182,6 +184,7 @@ Word BuildText(uint32_t control, const Word* arguments) {
   if (resultSlot != nullptr) resultSlot->length = static_cast<int32_t>(length);
 
   // Deliver.
+  if (result == emptyRoom) result = const_cast<char*>(EmptyText);
   Word answer = reinterpret_cast<Word>(result);
   const uint32_t target = TargetCode(control);
   if (assign) {

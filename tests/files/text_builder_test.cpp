@@ -246,6 +246,23 @@ TEST_F(BuildTextTest, AssignmentFreesTheOldTextOnlyAfterTheNewOneIsBuilt) {
   EXPECT_EQ(element.length, 7);
 }
 
+// An empty result owns no block (an element of length 0 could never free it): the element
+// reads as the empty text, and an old heap text is still freed.
+TEST_F(BuildTextTest, AssigningAnEmptyTextTakesNoBlock) {
+  DimArray(1, 1, 0);
+  ElementText(1, 0);
+  BuildText(kBuildAssign, {"old"});
+  const int32_t allocations = AllocationCount;
+  const int32_t releases = ReleaseCount;
+  ElementText(1, 0);
+  EXPECT_EQ(BuildText(kBuildAssign, {"", EmptyText}), reinterpret_cast<Word>(EmptyText));
+  EXPECT_EQ(AllocationCount, allocations);
+  EXPECT_EQ(ReleaseCount, releases + 1);
+  TextRecord element = ElementText(1, 0);
+  EXPECT_EQ(element.text, EmptyText);
+  EXPECT_EQ(element.length, 0);
+}
+
 TEST_F(BuildTextTest, AssignsToACallersStringVariable) {
   ElementRecord name{};
   TargetVariable(name);
