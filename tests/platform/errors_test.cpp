@@ -74,8 +74,9 @@ char* BeforeUnreadablePage(size_t before) {
 }
 
 TEST(IsBadStringPtrATest, ProbesUpToTheTerminatorOrTheLimit) {
-  if (!corvala::testing::AccessViolationsAreCaught())
+  if (!corvala::testing::AccessViolationsAreCaught()) {
     GTEST_SKIP() << corvala::testing::kNoCaughtAccessViolations;
+  }
   char* text = BeforeUnreadablePage(10);  // ten readable bytes, no terminator among them
   EXPECT_FALSE(platform::IsBadStringPtrA("fine", 127));
   EXPECT_TRUE(platform::IsBadStringPtrA(nullptr, 127));

@@ -37,9 +37,11 @@ std::string SystemErrorText(unsigned long code);
 //   if (RunningUnderWine()) GTEST_SKIP() << "Wine does not check the handle's access";
 bool RunningUnderWine();
 
-// True when the system catches an access violation for the program (IsBadStringPtrA on an
-// unmapped address answers instead of ending it). Windows does; 32-bit Wine under qemu-i386
-// cannot. The probe program beside the test program is asked, once. A test that needs it:
+// True unless the system is known not to catch an access violation for the program
+// (IsBadStringPtrA on an unmapped address answering instead of ending it). Windows catches
+// them; 32-bit Wine under qemu-i386 cannot. cmake/wine-run32 asks the probe program beside the
+// test programs once and sets CORVALA_UNCAUGHT_ACCESS_VIOLATIONS where it failed. A test
+// that needs a caught access violation:
 //   if (!AccessViolationsAreCaught()) GTEST_SKIP() << kNoCaughtAccessViolations;
 bool AccessViolationsAreCaught();
 inline constexpr const char* kNoCaughtAccessViolations =
