@@ -9,3 +9,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Static runtime: Windows and Wine need no MinGW DLLs beside the exe.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Tests run under 32-bit Wine (through a small wrapper that sets its environment), so that
+# plain ctest works here once the machine runs 32-bit programs (scripts/test sets that up).
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run32)

@@ -2,7 +2,8 @@
 // terminator) for the address sanitizer, every destination kind is tried, and the checks
 // are: nothing is stored on error, a store writes only its own bytes, the count stays
 // within the text, the control word comes back unchanged, and the current slot's text
-// (source 127) reads the same.
+// (source 127) reads the same, and the one-pass reading of plain integers gives what the full
+// way gives, stored bytes included.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 
 #include "corvala/core.h"
 #include "corvala/numbers.h"
+#include "runtime/numbers/text_to_number.h"
 
 namespace {
 
@@ -69,6 +71,17 @@ void Check(const char* text, size_t length) {
     }
     for (size_t i = stored; i < sizeof destination; ++i) {
       if (destination[i] != kCanary) std::abort();
+    }
+    // The full way, without the one-pass shortcut, reads and stores the same.
+    uint8_t full[sizeof destination];
+    std::memset(full, kCanary, sizeof full);
+    Word fullWhere = registerKind ? where : reinterpret_cast<Word>(full);
+    NumberReading slow = corvala::internal::ConvertTextToNumber(text, fullWhere, kind, false);
+    if (slow.count != r.count || slow.value != r.value) std::abort();
+    if (registerKind) {
+      if (corvala::SseRegister(1).low != after.low) std::abort();
+    } else if (std::memcmp(full, destination, stored) != 0) {
+      std::abort();
     }
     // The same text through the current slot.
     corvala::SelectTempSlot(corvala::kSlotAdvance)->text = text;

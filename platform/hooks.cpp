@@ -22,6 +22,7 @@ struct HookState {
 
   int heapAllocationFailsIn = 0;
   int heapFreeFailsIn = 0;
+  int heapAllocations = 0;
 };
 
 // Counts an armed countdown down; true when it reaches its call.
@@ -106,7 +107,11 @@ bool TakeReadLimit(unsigned long* bytes) {
 
 void FailHeapAllocation(int nth) { State().heapAllocationFailsIn = nth; }
 void FailHeapFree(int nth) { State().heapFreeFailsIn = nth; }
-bool HeapAllocationFails() { return CountDown(State().heapAllocationFailsIn); }
+bool HeapAllocationFails() {
+  ++State().heapAllocations;
+  return CountDown(State().heapAllocationFailsIn);
+}
+int HeapAllocations() { return State().heapAllocations; }
 bool HeapFreeFails() { return CountDown(State().heapFreeFailsIn); }
 
 void ResetAll() { State() = HookState{}; }

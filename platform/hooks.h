@@ -74,6 +74,9 @@ void FailHeapAllocation(int nth);
 void FailHeapFree(int nth);
 // Called by the backends: true when this call is the one that must fail.
 bool HeapAllocationFails();
+// Heap allocations (HeapAlloc and HeapReAlloc) since the last ResetAll, failed ones included,
+// so that a test can sweep a failure over every one of them.
+int HeapAllocations();
 bool HeapFreeFails();
 
 // Everything back to the real behaviour.

@@ -51,7 +51,9 @@ inline constexpr Word kSlotCurrent = 0;
 inline constexpr Word kSlotBack = static_cast<Word>(-1);
 inline constexpr Word kSlotAdvance = 1;
 CORVALA_API TempSlot* SelectTempSlot(Word request);
-// Slot k's SlotOrigin: the element record whose text the slot shows (set by ElementText).
+// Slot k's SlotOrigin: the element record whose text the slot shows (set by ElementText and
+// TargetVariable). An advance onto the record clears it, so a later result there names no
+// element.
 CORVALA_API Word& SlotOrigin(int slot);
 // The current ring index (0 until the ring first moves, then 1 to 15).
 CORVALA_API int32_t TempSlotIndex();

@@ -87,6 +87,9 @@ constexpr uint32_t BuildToFile(uint32_t fileNumber) { return (fileNumber + 1) <<
 // destination slot is the one made just before the slots of the 127 pieces. Returns the
 // text's address (null when it was built in a temporary heap block, which is freed), or
 // with kBuildWaitKey the code of the key pressed. The result slot records the text's length.
+// The ring holds 15 results: more 127 pieces than that, or more than 14 beside a destination
+// slot (the buffer and plain assignment targets), end the run with ErrorCode 3 before
+// anything is built, since the oldest of those slots has already been reused.
 //
 // The raw form: `arguments` holds the pieces and, with kBuildTracked, the old block.
 CORVALA_API Word BuildText(uint32_t control, const Word* arguments);

@@ -138,6 +138,9 @@ extern CORVALA_API ElementAccess& LastElementAccess;
 // the last element). ErrorCode 6 when the array is undefined or k (and k + |n| when
 // removing) lies outside the array; ErrorCode 7 when it was erased; ErrorCode 1 when the
 // descriptor cannot be reallocated.
+// A new count above 2^31 - 1 is not wrapped to a negative count that would change nothing
+// (as DimArray's 32-bit arithmetic does): the count is taken whole, cannot be held, and ends
+// the run with ErrorCode 1, so an insertion never fails unnoticed.
 CORVALA_API void InsertElements(int32_t n);
 
 // Arrays of fixed-size records: a zeroed, tracked block holding the 32-bit record count, the

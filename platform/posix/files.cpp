@@ -20,6 +20,16 @@
 namespace platform {
 namespace {
 
+// Characters no Windows file name may hold (the colon aside, which names a drive or a
+// stream there): a name with one fails as it would on Windows instead of creating a file
+// that Windows could not open.
+bool HasInvalidNameCharacters(const char* name) {
+  for (const char* p = name; *p != '\0'; ++p) {
+    if (static_cast<unsigned char>(*p) < 32 || std::strchr("<>\"|?*", *p) != nullptr) return true;
+  }
+  return false;
+}
+
 using posix::ErrorFromErrno;
 using posix::FdFromHandle;
 
@@ -124,6 +134,7 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECU
                    DWORD creationDisposition, DWORD, HANDLE) {
   if (fileName == nullptr) return Fail(ERROR_INVALID_PARAMETER), INVALID_HANDLE_VALUE;
   if (*fileName == '\0') return Fail(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE;
+  if (HasInvalidNameCharacters(fileName)) return Fail(ERROR_INVALID_NAME), INVALID_HANDLE_VALUE;
   const bool reads = desiredAccess & GENERIC_READ;
   const bool writes = desiredAccess & GENERIC_WRITE;
   int flags = O_CLOEXEC | (writes ? (reads ? O_RDWR : O_WRONLY) : O_RDONLY);

@@ -23,6 +23,8 @@ TempSlot* SelectTempSlot(Word request) {
     index = index - 1 <= 0 ? 15 : index - 1;
   } else {
     index = index >= 15 ? 1 : index + 1;
+    // A new result: the element an older result of this record showed is not its origin.
+    g_state.core.slotOrigin[index] = 0;
   }
   return SlotRecord(index);
 }

@@ -10,7 +10,7 @@
 namespace corvala {
 namespace {
 
-constexpr uint32_t kBlock = 4096;
+constexpr uint32_t kBlock = internal::kCompareBlock;
 constexpr int kFirst = 9;  // file numbers that hold the two files while they are compared
 constexpr int kSecond = 10;
 // Each block's data is followed by a mark that differs between the files, so the compare
@@ -35,7 +35,7 @@ void ReadBlock(int fileNumber, uint32_t& remaining, uint8_t* block, const uint8_
 }
 
 // The index of the first byte in which the two aligned blocks differ (with bit 0x20 set in
-// every byte when folding), or kBlock when all 4096 are equal.
+// every byte when folding), or kBlock when all are equal.
 __attribute__((target("sse2"))) uint32_t FirstDifference(const uint8_t* a, const uint8_t* b,
                                                          bool fold) {
   const __m128i bit = _mm_set1_epi8(fold ? 0x20 : 0);
@@ -60,11 +60,8 @@ FileDifference FileCompare(const char* name1, const char* name2, int32_t mode) {
   uint32_t size2 = OpenOrDie(kSecond, name2);
   uint32_t remaining1 = size1, remaining2 = size2;
 
-  // Block A, block B and B's end mark, 16-byte aligned behind the write position, which
-  // does not move: the area is transient.
-  uintptr_t start = reinterpret_cast<uintptr_t>(ScratchWritePosition()) + 16;
-  auto* a = reinterpret_cast<uint8_t*>(start & ~uintptr_t{15});
-  uint8_t* b = a + kBlock;
+  uint8_t* a = internal::g_state.files.compareBlocks[0];
+  uint8_t* b = internal::g_state.files.compareBlocks[1];
 
   FileDifference result{0, 0};
   for (uint32_t offset = 0;; offset += kBlock) {

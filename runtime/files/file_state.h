@@ -8,6 +8,9 @@
 
 namespace corvala::internal {
 
+// FileCompare's block: large, so that the reads are few.
+inline constexpr uint32_t kCompareBlock = 1u << 16;
+
 struct FileState {
   // --- File queries ---------------------------------------------------------------------
   // The first match of the last FindFile, and its search handle (0 when none is open).
@@ -19,6 +22,10 @@ struct FileState {
   // bytes in it (0 normally).
   Word outputWindow = 0;
   int32_t writeByteCount = 0;
+
+  // --- File comparison ------------------------------------------------------------------
+  // The two blocks FileCompare reads the files into, each with room for its end mark.
+  alignas(16) uint8_t compareBlocks[2][kCompareBlock + 16] = {};
 };
 
 }  // namespace corvala::internal

@@ -19,6 +19,7 @@ namespace {
 using internal::g_state;
 
 constexpr int kMaxPieces = 29;
+constexpr int kRingSlots = internal::kTempSlotCount - 1;  // record 0 serves only before the start
 constexpr uint32_t kRoom = 24;  // reserved beyond the text: the two zero bytes and slack
 
 struct Piece {
@@ -84,10 +85,22 @@ Word BuildText(uint32_t control, const Word* arguments) {
   int count = static_cast<int>(control & 0x1F);
   if (count > kMaxPieces - (tracked ? 1 : 0)) count = kMaxPieces - (tracked ? 1 : 0);
 
-  // First pass: every piece's text and length. The 127 pieces stand for the newest slots,
-  // the leftmost for the oldest of them.
+  // The 127 pieces stand for the newest slots, the leftmost for the oldest of them, and the
+  // buffer and plain assignment targets name the slot made just before those. What the ring
+  // no longer holds would be read from a newer slot: a wrong text, or a text delivered
+  // somewhere it was never meant to go.
   int resultPieces = 0;
   for (int i = 0; i < count; ++i) resultPieces += arguments[i] == kCurrentSlot;
+  const bool hasDestination =
+      (assign && !tracked) || (!assign && TargetCode(control) == kTargetBuffer);
+  if (resultPieces + (hasDestination ? 1 : 0) > kRingSlots) FatalError(kErrorStringTable, 0);
+
+  // The destination is taken before any slot is made: the result's own slot may be its slot.
+  const int32_t destinationIndex = SlotIndexBehind(resultPieces);
+  const TempSlot destination = Slot(destinationIndex);
+  const Word destinationOrigin = SlotOrigin(destinationIndex);
+
+  // First pass: every piece's text and length.
   Piece pieces[kMaxPieces];
   uint64_t total = 0;
   int resultsTaken = 0;
@@ -122,24 +135,23 @@ Word BuildText(uint32_t control, const Word* arguments) {
   const uint32_t length = static_cast<uint32_t>(total);
   const uint32_t size = length + kRoom;
 
-  // The destination slot was made just before the slots of the 127 pieces.
-  const int32_t destinationIndex = SlotIndexBehind(resultPieces);
-
   // Room for the result.
   char* result;
   char* temporary = nullptr;
+  char emptyRoom[2];
   ElementRecord* element = nullptr;
   void* oldText = nullptr;
   TempSlot* resultSlot = nullptr;
   if (tracked) {
     result = static_cast<char*>(TrackBlock(CountedAlloc(size, 0)));
   } else if (assign) {
-    element = reinterpret_cast<ElementRecord*>(SlotOrigin(destinationIndex));
+    element = reinterpret_cast<ElementRecord*>(destinationOrigin);
     // No element behind the destination slot: nothing to assign to.
     if (element == nullptr) FatalError(kErrorArrayErased, 0);
     if (element->length > 0) oldText = const_cast<char*>(element->text);
-    result = static_cast<char*>(CountedAlloc(size, 0));
-    element->text = result;
+    // An empty text takes no block: with its length of 0 the element could never free one.
+    result = length == 0 ? emptyRoom : static_cast<char*>(CountedAlloc(size, 0));
+    element->text = length == 0 ? EmptyText : result;
     element->length = static_cast<int32_t>(length);
   } else {
     char* write = ScratchWritePosition();
@@ -172,6 +184,7 @@ Word BuildText(uint32_t control, const Word* arguments) {
   if (resultSlot != nullptr) resultSlot->length = static_cast<int32_t>(length);
 
   // Deliver.
+  if (result == emptyRoom) result = const_cast<char*>(EmptyText);
   Word answer = reinterpret_cast<Word>(result);
   const uint32_t target = TargetCode(control);
   if (assign) {
@@ -181,9 +194,11 @@ Word BuildText(uint32_t control, const Word* arguments) {
       CountedFree(oldText);
     }
   } else if (target == kTargetBuffer) {
-    const TempSlot& buffer = Slot(destinationIndex);
-    uint32_t capacity = Magnitude(buffer.length);
-    std::memcpy(const_cast<char*>(buffer.text), result, length < capacity ? length : capacity);
+    uint32_t capacity = destination.text ? Magnitude(destination.length) : 0;
+    if (capacity != 0) {
+      std::memcpy(const_cast<char*>(destination.text), result,
+                  length < capacity ? length : capacity);
+    }
   } else if (target == kTargetWindow || target == kTargetWindowWide) {
     SetWindowText(control, result);
   } else if (static_cast<int32_t>(control) >= 0x40) {

@@ -1,6 +1,7 @@
 #include <cstdint>
 
 #include "corvala/numbers.h"
+#include "runtime/numbers/digit_pairs.h"
 
 namespace corvala {
 namespace {
@@ -28,6 +29,10 @@ char* WriteDecimalDigits(uint64_t value, char* last, char* point) {
   // Division by ten as multiplication by the reciprocal: the 64-bit constant while the
   // value needs more than 32 bits, then the 32-bit one.
   do {
+    // Without a point, the rest two digits at a time once it fits 32 bits.
+    if (point == nullptr && (value >> 32) == 0) {
+      return internal::WriteDigitsBefore(static_cast<uint32_t>(value), out + 1) - 1;
+    }
     if (out == point) *out-- = '.';
     uint32_t digit;
     if ((value >> 32) != 0) {

@@ -2,34 +2,20 @@
 #include <cstring>
 
 #include "corvala/numbers.h"
+#include "runtime/numbers/digit_pairs.h"
 
 namespace corvala {
 
 void IntToDecimal(int32_t value, char* buffer) {
   char* out = buffer;
-  if (value == 0) {
-    out[0] = '0';
-    out[1] = '\0';
-    return;
-  }
   uint32_t magnitude = static_cast<uint32_t>(value);
   if (value < 0) {
     *out++ = '-';
     magnitude = 0u - magnitude;  // -2147483648 stays 2147483648 as unsigned
   }
-  char* first = out;
-  while (magnitude != 0) {
-    // Division by ten as multiplication by the reciprocal.
-    uint32_t quotient = static_cast<uint32_t>((uint64_t{magnitude} * 0xCCCCCCCDu) >> 35);
-    *out++ = static_cast<char>('0' + (magnitude - quotient * 10));
-    magnitude = quotient;
-  }
-  *out = '\0';
-  for (char* last = out - 1; first < last; ++first, --last) {
-    char c = *first;
-    *first = *last;
-    *last = c;
-  }
+  char* end = out + internal::DecimalDigitCount(magnitude);
+  *end = '\0';
+  internal::WriteDigitsBefore(magnitude, end);
 }
 
 Comparison CompareWithTolerance(uint32_t k, long double first, long double second) {

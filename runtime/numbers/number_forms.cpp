@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "corvala/numbers.h"
+#include "runtime/numbers/digit_pairs.h"
 #include "runtime/numbers/powers_of_ten.h"
 #include "runtime/numbers/x87.h"
 
@@ -42,6 +43,11 @@ char* Append(char* out, const char* text) {
 }
 
 char* AppendDigits(char* out, uint64_t value) {
+  if ((value >> 32) == 0) {
+    char* end = out + DecimalDigitCount(static_cast<uint32_t>(value));
+    WriteDigitsBefore(static_cast<uint32_t>(value), end);
+    return end;
+  }
   int n = 1;
   while (n < 20 && value >= kPow10[n]) ++n;
   WriteDecimalDigits(value, out + n - 1, nullptr);

@@ -192,9 +192,23 @@ char* NumberToTextSlots(TextArg selector, uint32_t descriptor, int32_t count, co
   char* const limit = start + kMaxText;
   char* out = start;
 
+  Word s = selector.word();
+  const bool signedForm = s == 1;
+  const bool unsignedForm = s == static_cast<Word>(-1) || s == 0xFFFFFFFFu;
+  // The common call, one integer in an integer form without a format, takes the short way:
+  // the same text, with no format to copy and no digit count to look up.
+  int64_t integer;
+  if ((signedForm || unsignedForm) && (descriptor & kWideNumberText) == 0 &&
+      LoneInteger(descriptor, count, slots, slotCount, integer)) {
+    if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();
+    out = internal::WriteInteger(integer, (descriptor & kNegateFirstOperand) != 0,
+                                 signedForm ? NumberForm::kSigned : NumberForm::kUnsigned, out);
+    *out = '\0';
+    return CommitScratchText(out, kSlotAdvance).text;
+  }
+
   NumberForm form = NumberForm::kFloating;
   const char* format = nullptr;
-  Word s = selector.word();
   if (s == 1) {
     form = NumberForm::kSigned;
   } else if (s == static_cast<Word>(-1) || s == 0xFFFFFFFFu) {
@@ -220,7 +234,6 @@ char* NumberToTextSlots(TextArg selector, uint32_t descriptor, int32_t count, co
   if (digits == 0) digits = DefaultDigits();
 
   if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();
-  int64_t integer;
   if (form != NumberForm::kFloating && LoneInteger(descriptor, count, slots, slotCount, integer)) {
     out = internal::WriteInteger(integer, (descriptor & kNegateFirstOperand) != 0, form, out);
   } else {

@@ -1,3 +1,5 @@
+#include "runtime/numbers/text_to_number.h"
+
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -217,7 +219,7 @@ class DecimalReader {
 
 // The number text from the leading scan on: the first pass decides the notation, then the
 // conversion reads the value.
-Reading ReadNumber(const char* text, int32_t kind, int32_t& depth,
+Reading ReadNumber(const char* text, int32_t kind, bool onePass, int32_t& depth,
                    std::optional<internal::RoundDownMode>& mode) {
   const uint8_t* scanClass = g_state.numbers.scanDispatch;
   bool negative = false;
@@ -230,16 +232,17 @@ Reading ReadNumber(const char* text, int32_t kind, int32_t& depth,
     }
     const char* start = lead.start;
     // A plain integer, the usual text, in one pass: digits after an optional sign up to the
-    // end of the token read exactly as the full way reads them.
+    // end of the token read exactly as the full way reads them. A negative zero is left to
+    // the full way, which keeps its sign for the floating kinds.
     const char* digits = start + (*start == '-' || *start == '+' ? 1 : 0);
     uint64_t v = 0;
     const char* q = digits;
     for (uint32_t d; (d = static_cast<unsigned char>(*q) - uint32_t{'0'}) < 10; ++q) {
       v = v * 10 + d;
     }
-    if (q > digits && q - digits <= kPlainDigits &&
+    bool minus = negative || *start == '-';
+    if (onePass && q > digits && q - digits <= kPlainDigits && (v != 0 || !minus) &&
         scanClass[static_cast<unsigned char>(*q)] == internal::kScanEnd) {
-      bool minus = negative || *start == '-';
       return Exact(Notation::kDecimal, q,
                    minus ? -static_cast<int64_t>(v) : static_cast<int64_t>(v));
     }
@@ -374,7 +377,9 @@ int32_t Store(const Reading& r, Word destination, int32_t kind,
 
 }  // namespace
 
-NumberReading TextToNumber(TextArg source, Word destination, int32_t kind) {
+namespace internal {
+
+NumberReading ConvertTextToNumber(TextArg source, Word destination, int32_t kind, bool onePass) {
   const NumberReading unreadable = {kNumberUnreadable, kNumberUnreadable};
   const char* text = nullptr;
   if (source.word() == kCurrentSlot) {
@@ -390,11 +395,17 @@ NumberReading TextToNumber(TextArg source, Word destination, int32_t kind) {
   // The rounding mode is set only once floating arithmetic is needed, and restored on return.
   std::optional<internal::RoundDownMode> mode;
   int32_t depth = 1;
-  Reading r = ReadNumber(text, kind, depth, mode);
+  Reading r = ReadNumber(text, kind, onePass, depth, mode);
   if (!r.ok) return unreadable;
   int32_t value = Store(r, destination, kind, mode);
   int32_t count = Count(r, text, depth);
   return {value, count + static_cast<int32_t>(r.notation) * 256};
+}
+
+}  // namespace internal
+
+NumberReading TextToNumber(TextArg source, Word destination, int32_t kind) {
+  return internal::ConvertTextToNumber(source, destination, kind, true);
 }
 
 }  // namespace corvala

@@ -81,6 +81,8 @@ void InsertElements(int32_t n) {
   const int64_t k = access.index;
   const int64_t touched = n > 0 ? 0 : (n == 0 ? 1 : -int64_t{n});
   if (k < 0 || k + touched > count) FatalErrorLine(kErrorCountTooHigh);
+  // The count is taken whole, not wrapped to 32 bits: one past 2^31 - 1 cannot be held.
+  if (newCount > INT32_MAX) FatalError(kErrorHeapAlloc, 0);
 
   ElementRecord* elements = descriptor->elements();
   if (n <= 0) {

@@ -9,6 +9,7 @@
 #include "runtime/core/state.h"
 #include "runtime/core/words.h"
 #include "runtime/strings/deferred_text.h"
+#include "runtime/strings/search_forward.h"
 
 namespace corvala {
 namespace {
@@ -91,19 +92,32 @@ int32_t SubstituteText(const char* text, const char* sought, const char* replace
   const char* lastEntry = g_state.core.scratch + kScratchLimit - 3 * kWord;
   char* entry = descriptor + kOccurrencesAt;
   uint32_t count = 0;
+  const char* terminator = nullptr;
   if (soughtLength != 0) {
-    FoundText found = FindText(1, text, sought, flags);
-    while (found.address != nullptr) {
-      if (entry > lastEntry) FatalError(kErrorInsufficientBuffer, 0);
-      StorePointer(entry, found.address);
+    // As a run of FindText calls, each going on behind the previous occurrence, would leave
+    // it: the last occurrence's position when the limit stops the list, 0 after a miss.
+    int32_t lastFound = 0;
+    const char* from = text;
+    for (const char* found; (found = NextOccurrence(text, from, sought, flags, &terminator));) {
+      if (entry > lastEntry) {
+        g_state.strings.lastFoundPosition = static_cast<int32_t>(found - text) + 1;
+        FatalError(kErrorInsufficientBuffer, 0);
+      }
+      StorePointer(entry, found);
       entry += kWord;
-      if (++count == limit) break;
-      // A one-byte search continues from the last match without measuring the text again.
-      int32_t next = soughtLength == 1 ? 0 : found.position + static_cast<int32_t>(soughtLength);
-      found = FindText(next, text, sought, flags);
+      if (++count == limit) {
+        lastFound = static_cast<int32_t>(found - text) + 1;
+        break;
+      }
+      from = found + soughtLength;
     }
+    g_state.strings.lastFoundPosition = lastFound;
   }
-  uint32_t textLength = TextLength(text);
+  // The scan found the terminator unless the limit ended it early.
+  uint32_t textLength =
+      terminator != nullptr ? static_cast<uint32_t>(terminator - text) : TextLength(text);
+  // A one-byte search keeps the text's length for a continued search.
+  if (soughtLength == 1) g_state.strings.lastSearchLength = static_cast<int32_t>(textLength);
   StorePointer(entry, text + textLength);
   StoreWord(entry + kWord, 0);
   char* end = entry + 2 * kWord - 4;  // the last 4 bytes of the closing 0

@@ -104,10 +104,16 @@ RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMod
   if (wanted > kMostBytes) CouldNotOpen(file);
   uint32_t bytes = static_cast<uint32_t>(wanted);
 
+  // One record per possible CR LF line, one for a last line without a break, one for the end.
+  // The working array comes first, so that once the block below exists it always has an
+  // owner that the fatal path releases.
+  ArrayDescriptor* working =
+      DimArray(0, static_cast<int32_t>((static_cast<uint64_t>(bytes) + 4) / 2), userValue);
   // One block for all texts, the data on a 16-byte boundary (the heap aligns to 8).
   char* block = static_cast<char*>(CountedAlloc(bytes + kBlockExtra, 0));
   const bool shifted = (reinterpret_cast<uintptr_t>(block) & 15) != 0;
   char* data = block + (shifted ? 8 : 0);
+  working->backing = reinterpret_cast<Word>(data) | (shifted ? 1 : 0);
   std::memset(data + bytes, 0, kZeroTail);
   DWORD read = 0;
   platform::ReadFile(handle, data, bytes, &read, nullptr);
@@ -118,10 +124,6 @@ RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMod
     std::memset(data + bytes, 0, kZeroTail);
   }
 
-  // One record per possible CR LF line, one for a last line without a break, one for the end.
-  ArrayDescriptor* working =
-      DimArray(0, static_cast<int32_t>((static_cast<uint64_t>(bytes) + 4) / 2), userValue);
-  working->backing = reinterpret_cast<Word>(data) | (shifted ? 1 : 0);
   if (mode.marker() != 0) working->shape = mode.marker();
   ElementRecord* records = working->elements();
   records[0].text = data;

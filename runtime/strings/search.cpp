@@ -6,6 +6,7 @@
 #include "corvala/core.h"
 #include "corvala/strings.h"
 #include "runtime/core/state.h"
+#include "runtime/strings/search_forward.h"
 #include "runtime/strings/search_wide.h"
 #include "runtime/strings/simd.h"
 
@@ -224,6 +225,53 @@ const Byte* FindBytes(int32_t start, const Byte* text, const Byte* pattern, uint
                                          : SearchForward<false>(text, from, p);
 }
 
+// One bit per byte of the aligned block: set where the byte, with the first byte's mask, is
+// the pattern's first byte, or where it is zero.
+template <bool kMasked>
+__attribute__((target("sse2"))) inline __m128i FirstOrZero(__m128i bytes, __m128i mask,
+                                                           __m128i first) {
+  __m128i folded = kMasked ? _mm_or_si128(bytes, mask) : bytes;
+  // Zero where folded equals first, or where the byte itself is zero.
+  return _mm_min_epu8(_mm_xor_si128(folded, first), bytes);
+}
+
+// Only the pattern's first byte and the terminator are tested, 64 bytes a step while nothing
+// turns up (four aligned loads, one movemask); every candidate is then checked in place. Whole
+// aligned blocks are read as in SearchForward, the bytes after a 64-byte run only when the
+// run holds no terminator.
+template <bool kMasked>
+__attribute__((target("sse2"), no_sanitize("address"))) const Byte* ScanOccurrence(
+    const Byte* text, const Byte* from, const BytePattern& p, const Byte** terminator) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i mask = _mm_set1_epi8(static_cast<char>(p.firstMask));
+  const __m128i first = _mm_set1_epi8(static_cast<char>(p.bytes[0] | p.firstMask));
+  const Byte* block = AlignDown(from);
+  uint32_t hits = Bits(_mm_cmpeq_epi8(FirstOrZero<kMasked>(LoadBlock(block), mask, first), zero));
+  hits &= 0xFFFFu << (from - block);
+  for (;;) {
+    for (; hits != 0; hits &= hits - 1) {
+      const Byte* candidate = block + LowestBit(hits);
+      if (*candidate == 0) {
+        *terminator = candidate;
+        return nullptr;
+      }
+      if (RestMatches(text, candidate, p)) return candidate;
+    }
+    block += 16;
+    if ((reinterpret_cast<uintptr_t>(block) & 63) == 0) {
+      for (;; block += 64) {
+        __m128i b0 = FirstOrZero<kMasked>(LoadBlock(block), mask, first);
+        __m128i b1 = FirstOrZero<kMasked>(LoadBlock(block + 16), mask, first);
+        __m128i b2 = FirstOrZero<kMasked>(LoadBlock(block + 32), mask, first);
+        __m128i b3 = FirstOrZero<kMasked>(LoadBlock(block + 48), mask, first);
+        __m128i lowest = _mm_min_epu8(_mm_min_epu8(b0, b1), _mm_min_epu8(b2, b3));
+        if (Bits(_mm_cmpeq_epi8(lowest, zero)) != 0) break;
+      }
+    }
+    hits = Bits(_mm_cmpeq_epi8(FirstOrZero<kMasked>(LoadBlock(block), mask, first), zero));
+  }
+}
+
 FoundText Result(const char* text, const char* match, size_t unitSize) {
   int32_t position = match != nullptr ? static_cast<int32_t>((match - text) / unitSize) + 1 : 0;
   g_state.strings.lastFoundPosition = position;
@@ -231,6 +279,24 @@ FoundText Result(const char* text, const char* match, size_t unitSize) {
 }
 
 }  // namespace
+
+namespace internal {
+
+const char* NextOccurrence(const char* text, const char* from, const char* pattern, uint32_t flags,
+                           const char** terminator) {
+  const Byte* sought = reinterpret_cast<const Byte*>(pattern);
+  // One byte is sought exactly, as in FindText.
+  const BytePattern p =
+      sought[1] == 0 ? BytePattern{sought, 0, 0, false} : MakePattern(sought, flags);
+  const Byte* bytes = reinterpret_cast<const Byte*>(text);
+  const Byte* start = reinterpret_cast<const Byte*>(from);
+  const Byte** end = reinterpret_cast<const Byte**>(terminator);
+  const Byte* match = p.firstMask != 0 ? ScanOccurrence<true>(bytes, start, p, end)
+                                       : ScanOccurrence<false>(bytes, start, p, end);
+  return reinterpret_cast<const char*>(match);
+}
+
+}  // namespace internal
 
 FoundText FindText(int32_t start, TextArg text, TextArg pattern, uint32_t flags) {
   const Arguments args = Resolve(text, pattern);

@@ -83,12 +83,6 @@ TEST_F(FatalErrorTest, ComposesTheMessageAndExitsWithTheNegatedCode) {
          FatalErrorLine(kErrorArrayErased);
        },
        "Line 1234: Array erased or undefined", -7},
-      {"no text at a low address", [] { FatalError(kErrorHeapFree, 0x1000); }, "HeapFree\n#", -2},
-      {"text running into an unreadable page",
-       [] {
-         FatalError(kErrorStoreOpen, reinterpret_cast<Word>(TextRunningIntoUnreadablePage(5)));
-       },
-       "Could not open\n#\nfor Store", -4},
       {"the last error's system text",
        [] {
          platform::SetLastError(ERROR_FILE_NOT_FOUND);
@@ -100,6 +94,14 @@ TEST_F(FatalErrorTest, ComposesTheMessageAndExitsWithTheNegatedCode) {
     SCOPED_TRACE(c.what);
     EXPECT_EXIT(c.raise(), ExitsWith(c.exitCode), ShownBoxPattern("Fatal error:", c.message));
   }
+}
+
+TEST_F(FatalErrorTest, ADetailThatCannotBeReadShowsAMark) {
+  if (!testing::AccessViolationsAreCaught()) GTEST_SKIP() << testing::kNoCaughtAccessViolations;
+  EXPECT_EXIT(FatalError(kErrorHeapFree, 0x1000), ExitsWith(-2),
+              ShownBoxPattern("Fatal error:", "HeapFree\n#"));
+  EXPECT_EXIT(FatalError(kErrorStoreOpen, reinterpret_cast<Word>(TextRunningIntoUnreadablePage(5))),
+              ExitsWith(-4), ShownBoxPattern("Fatal error:", "Could not open\n#\nfor Store"));
 }
 
 TEST_F(FatalErrorTest, ReadsADetailUpToAnUnreadablePageWhenItEndsInTime) {

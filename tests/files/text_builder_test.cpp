@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "corvala/core.h"
 #include "corvala/files.h"
@@ -61,8 +62,24 @@ class BuildTextTest : public testing::RuntimeTest {
     return std::string(text, *length + 2);
   }
 
+  // One-letter results "a", "b", ... made from n different texts, as n function calls leave
+  // them in the ring.
+  static void MakeLetterResults(int n) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz";
+    for (int i = 0; i < n; ++i) SliceText(kLetters + i, 1, 1);
+  }
+  // Builds from n 127 pieces (with kTrackedResult, then no old block).
+  static const char* BuildFromResults(uint32_t control, int n) {
+    std::vector<Word> words(static_cast<size_t>(n), kCurrentSlot);
+    words.push_back(0);
+    return reinterpret_cast<const char*>(
+        BuildText(control | static_cast<uint32_t>(n), words.data()));
+  }
+
   fs::path dir_;
 };
+
+using BuildTextDeathTest = BuildTextTest;
 
 TEST_F(BuildTextTest, JoinsAddressTableIdAndResultInOrderWithTwoZeroBytes) {
   MakeResult("result");
@@ -136,6 +153,55 @@ TEST_F(BuildTextTest, FixedBufferReceivesAtMostItsCapacity) {
   }
 }
 
+// The ring holds 15 results; a destination slot takes the place of one. With 14 results
+// beside it, the slot of the built text is the destination's own.
+TEST_F(BuildTextTest, AsManyResultsAsTheRingHoldsReachEveryTarget) {
+  char buffer[33] = {};
+  TargetBuffer(buffer, 32);
+  MakeLetterResults(14);
+  EXPECT_STREQ(BuildFromResults(kTargetBuffer, 14), "abcdefghijklmn");
+  EXPECT_STREQ(buffer, "abcdefghijklmn");
+
+  DimArray(1, 0, 0);
+  ElementText(1, 0);
+  MakeLetterResults(14);
+  BuildFromResults(kBuildAssign, 14);
+  EXPECT_STREQ(ElementText(1, 0).text, "abcdefghijklmn");
+
+  MakeLetterResults(15);
+  EXPECT_STREQ(BuildFromResults(kTrackedResult, 15), "abcdefghijklmno");
+  OpenOutput(1, Path("results.txt").c_str(), 'O');
+  MakeLetterResults(15);
+  BuildFromResults(BuildToFile(1), 15);
+  CloseFile(1);
+  EXPECT_EQ(Contents(Path("results.txt")), "abcdefghijklmno");
+}
+
+TEST_F(BuildTextDeathTest, OneResultMoreThanTheRingHoldsEndsTheRun) {
+  char buffer[33] = {};
+  TargetBuffer(buffer, 32);
+  MakeLetterResults(15);
+  EXPECT_EXIT(BuildFromResults(kTargetBuffer, 15), testing::ExitsWith(-3), "String table overflow");
+  DimArray(1, 0, 0);
+  ElementText(1, 0);
+  MakeLetterResults(15);
+  EXPECT_EXIT(BuildFromResults(kBuildAssign, 15), testing::ExitsWith(-3), "String table overflow");
+  MakeLetterResults(16);
+  EXPECT_EXIT(BuildFromResults(kTrackedResult, 16), testing::ExitsWith(-3),
+              "String table overflow");
+  EXPECT_EXIT(BuildFromResults(0, 16), testing::ExitsWith(-3), "String table overflow");
+}
+
+// Once the ring has come back to the slot of an element read with a result of another kind,
+// that slot names no element: an assignment there would write into whatever the record was.
+TEST_F(BuildTextDeathTest, AssignmentToASlotNoLongerShowingAnElementEndsTheRun) {
+  DimArray(1, 0, 0);
+  ElementText(1, 0);
+  EraseArray(1);
+  MakeLetterResults(15);  // the last one lands on the element's slot
+  EXPECT_EXIT(BuildText(kBuildAssign, {"x"}), testing::ExitsWith(-7), "Array erased");
+}
+
 TEST_F(BuildTextTest, FileTargetWritesWriteByteCountBytesAndResetsIt) {
   OpenOutput(1, Path("data.bin").c_str(), 'O');
   static const char data[] = "ab\0cde";
@@ -178,6 +244,23 @@ TEST_F(BuildTextTest, AssignmentFreesTheOldTextOnlyAfterTheNewOneIsBuilt) {
   element = ElementText(1, 0);
   EXPECT_EQ(std::string(element.text), "old+new");
   EXPECT_EQ(element.length, 7);
+}
+
+// An empty result owns no block (an element of length 0 could never free it): the element
+// reads as the empty text, and an old heap text is still freed.
+TEST_F(BuildTextTest, AssigningAnEmptyTextTakesNoBlock) {
+  DimArray(1, 1, 0);
+  ElementText(1, 0);
+  BuildText(kBuildAssign, {"old"});
+  const int32_t allocations = AllocationCount;
+  const int32_t releases = ReleaseCount;
+  ElementText(1, 0);
+  EXPECT_EQ(BuildText(kBuildAssign, {"", EmptyText}), reinterpret_cast<Word>(EmptyText));
+  EXPECT_EQ(AllocationCount, allocations);
+  EXPECT_EQ(ReleaseCount, releases + 1);
+  TextRecord element = ElementText(1, 0);
+  EXPECT_EQ(element.text, EmptyText);
+  EXPECT_EQ(element.length, 0);
 }
 
 TEST_F(BuildTextTest, AssignsToACallersStringVariable) {

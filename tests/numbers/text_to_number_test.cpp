@@ -174,6 +174,35 @@ TEST_F(TextToNumberTest, ReadsDoublesRoundedDown) {
   EXPECT_EQ(stored, -999) << "nothing is stored on error";
 }
 
+// Every negative zero keeps its sign in the floating kinds, the plain integer "-0" as much
+// as "-0.0", and still reads as 0 with its count in the integer kinds.
+TEST_F(TextToNumberTest, NegativeZeroKeepsItsSign) {
+  for (const char* text : {"-0", "(-0)", "-000", " -0 ", "-0.0", "-0e5", "-.0"}) {
+    SCOPED_TRACE(text);
+    double d = 1;
+    float f = 1;
+    long double x = 1;
+    NumberReading r = TextToNumber(text, reinterpret_cast<Word>(&d), kNumberDouble);
+    EXPECT_TRUE(d == 0 && std::signbit(d));
+    TextToNumber(text, reinterpret_cast<Word>(&f), kNumberSingle);
+    EXPECT_TRUE(f == 0 && std::signbit(f));
+    TextToNumber(text, reinterpret_cast<Word>(&x), kNumberExtended);
+    EXPECT_TRUE(x == 0 && std::signbit(x));
+    SetSseRegister(1, {0, 0});
+    TextToNumber(text, kSseRegisterCode + 1, kNumberSseDouble);
+    EXPECT_EQ(SseRegister(1).low, 0x8000000000000000u);
+    int64_t i = 1;
+    TextToNumber(text, reinterpret_cast<Word>(&i), kNumberInt64);
+    EXPECT_EQ(i, 0);
+    NumberReading integer = TextToNumber(text);
+    EXPECT_EQ(integer.value, 0);
+    EXPECT_EQ(integer.count, r.count);
+  }
+  double d = -1;
+  TextToNumber("0", reinterpret_cast<Word>(&d), kNumberDouble);
+  EXPECT_FALSE(std::signbit(d));
+}
+
 TEST_F(TextToNumberTest, StoresEveryKind) {
   float single = 0;
   long double extended = 0;

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/runtime_test.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -72,6 +74,9 @@ char* BeforeUnreadablePage(size_t before) {
 }
 
 TEST(IsBadStringPtrATest, ProbesUpToTheTerminatorOrTheLimit) {
+  if (!corvala::testing::AccessViolationsAreCaught()) {
+    GTEST_SKIP() << corvala::testing::kNoCaughtAccessViolations;
+  }
   char* text = BeforeUnreadablePage(10);  // ten readable bytes, no terminator among them
   EXPECT_FALSE(platform::IsBadStringPtrA("fine", 127));
   EXPECT_TRUE(platform::IsBadStringPtrA(nullptr, 127));

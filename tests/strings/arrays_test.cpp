@@ -187,6 +187,11 @@ TEST_F(ArrayDeathTest, AnArrayTooBigForItsDescriptorIsAnAllocationFailure) {
   EXPECT_EXIT(DimArray(1, 0x7FFFFFFE, 0), ExitsWith(-1), "HeapAlloc");
   EXPECT_EXIT(DimArray(1, static_cast<int32_t>(TwoIndex(0x7FFFFF, 255) - 1), 0), ExitsWith(-1),
               "HeapAlloc");
+  // A count past 2^31 - 1 is not wrapped to a negative one that would change nothing.
+  MakeArray(1, {"a", "b", "c", "d", "e"});
+  ElementText(1, 2);
+  EXPECT_EXIT(InsertElements(INT32_MAX - 2), ExitsWith(-1), "HeapAlloc");
+  EXPECT_EXIT(InsertElements(INT32_MAX), ExitsWith(-1), "HeapAlloc");
 }
 
 }  // namespace

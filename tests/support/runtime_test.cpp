@@ -1,5 +1,6 @@
 #include "tests/support/runtime_test.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/errors.h"
@@ -34,6 +35,10 @@ bool RunningUnderWine() {
 #else
   return false;
 #endif
+}
+
+bool AccessViolationsAreCaught() {
+  return std::getenv("CORVALA_UNCAUGHT_ACCESS_VIOLATIONS") == nullptr;
 }
 
 }  // namespace corvala::testing
