@@ -6,7 +6,7 @@
 #   ensure_wine32               32-bit Windows programs run under 32-bit Wine
 #
 # Each ensure_ function returns 0 when the programs run, else 1 with the reason in
-# NOT_RUN_REASON. I686_THROUGH tells how i686 programs run: "natively" or "qemu-i386".
+# NOT_RUN_REASON. I686_THROUGH tells how i686 programs run: "natively" or "through qemu-i386".
 
 SUDO=()
 [[ $(id -u) -ne 0 ]] && SUDO=(sudo)
@@ -64,7 +64,7 @@ ensure_i686() {
   case $? in
     0)
       if [[ -f $BINFMT/qemu-i386 ]] && grep -qx enabled "$BINFMT/qemu-i386"; then
-        I686_THROUGH=qemu-i386
+        I686_THROUGH="through qemu-i386"
       else
         I686_THROUGH=natively
       fi
@@ -101,7 +101,7 @@ ensure_i686() {
     return 1
   fi
   echo "this kernel runs no 32-bit programs: registered qemu-i386 for them with binfmt_misc"
-  I686_THROUGH=qemu-i386
+  I686_THROUGH="through qemu-i386"
   return 0
 }
 
