@@ -8,6 +8,7 @@
 #include "corvala/strings.h"
 #include "runtime/core/state.h"
 #include "runtime/core/words.h"
+#include "runtime/strings/copy_bytes.h"
 #include "runtime/strings/deferred_text.h"
 #include "runtime/strings/search_forward.h"
 
@@ -31,9 +32,9 @@ struct BoundedOutput {
   uint32_t room;
   uint32_t written = 0;
 
-  void Put(const void* bytes, size_t count) {
+  __attribute__((target("sse2"))) void Put(const char* bytes, size_t count) {
     size_t n = std::min<size_t>(count, room);
-    std::memcpy(at, bytes, n);
+    CopyBytes(at, bytes, n);
     Advance(n);
   }
   void Zeros(size_t count) {
@@ -48,7 +49,8 @@ struct BoundedOutput {
   }
 };
 
-void ExpandSubstitution(const char* descriptor, BoundedOutput& out) {
+__attribute__((target("sse2"))) void ExpandSubstitution(const char* descriptor,
+                                                        BoundedOutput& out) {
   const char* replacement = LoadPointer<const char>(descriptor + kReplacementAt);
   uint32_t replacementLength = TextLength(replacement);
   uint32_t soughtLength = LoadWord32(descriptor + kSoughtLengthAt);
@@ -88,30 +90,27 @@ int32_t SubstituteText(const char* text, const char* sought, const char* replace
 
   uint32_t flags = control & kSubstituteFlags;
   uint32_t limit = (control >> kSubstituteLimitShift) & 0xFF;
-  // Each occurrence must leave room for the closing two words within the text limit.
-  const char* lastEntry = g_state.core.scratch + kScratchLimit - 3 * kWord;
   char* entry = descriptor + kOccurrencesAt;
   uint32_t count = 0;
   const char* terminator = nullptr;
   if (soughtLength != 0) {
+    // Each occurrence must leave room for the closing two words within the text limit.
+    const char* lastEntry = g_state.core.scratch + kScratchLimit - 3 * kWord;
+    uint32_t room = static_cast<uint32_t>((lastEntry - entry) / static_cast<ptrdiff_t>(kWord)) + 1;
+    OccurrenceList list = ListOccurrences(text, sought, flags, limit, entry, room);
+    if (list.unlisted != nullptr) {
+      g_state.strings.lastFoundPosition = static_cast<int32_t>(list.unlisted - text) + 1;
+      FatalError(kErrorInsufficientBuffer, 0);
+    }
+    count = list.count;
+    entry += size_t{count} * kWord;
+    terminator = list.terminator;
     // As a run of FindText calls, each going on behind the previous occurrence, would leave
     // it: the last occurrence's position when the limit stops the list, 0 after a miss.
-    int32_t lastFound = 0;
-    const char* from = text;
-    for (const char* found; (found = NextOccurrence(text, from, sought, flags, &terminator));) {
-      if (entry > lastEntry) {
-        g_state.strings.lastFoundPosition = static_cast<int32_t>(found - text) + 1;
-        FatalError(kErrorInsufficientBuffer, 0);
-      }
-      StorePointer(entry, found);
-      entry += kWord;
-      if (++count == limit) {
-        lastFound = static_cast<int32_t>(found - text) + 1;
-        break;
-      }
-      from = found + soughtLength;
-    }
-    g_state.strings.lastFoundPosition = lastFound;
+    g_state.strings.lastFoundPosition =
+        limit != 0 && count == limit
+            ? static_cast<int32_t>(LoadPointer<const char>(entry - kWord) - text) + 1
+            : 0;
   }
   // The scan found the terminator unless the limit ended it early.
   uint32_t textLength =

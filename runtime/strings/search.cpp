@@ -6,6 +6,7 @@
 #include "corvala/core.h"
 #include "corvala/strings.h"
 #include "runtime/core/state.h"
+#include "runtime/core/words.h"
 #include "runtime/strings/search_forward.h"
 #include "runtime/strings/search_wide.h"
 #include "runtime/strings/simd.h"
@@ -225,8 +226,8 @@ const Byte* FindBytes(int32_t start, const Byte* text, const Byte* pattern, uint
                                          : SearchForward<false>(text, from, p);
 }
 
-// One bit per byte of the aligned block: set where the byte, with the first byte's mask, is
-// the pattern's first byte, or where it is zero.
+// Zero in each byte that, with the first byte's mask, is the pattern's first byte, and in
+// each zero byte; not zero elsewhere.
 template <bool kMasked>
 __attribute__((target("sse2"))) inline __m128i FirstOrZero(__m128i bytes, __m128i mask,
                                                            __m128i first) {
@@ -235,40 +236,67 @@ __attribute__((target("sse2"))) inline __m128i FirstOrZero(__m128i bytes, __m128
   return _mm_min_epu8(_mm_xor_si128(folded, first), bytes);
 }
 
-// Only the pattern's first byte and the terminator are tested, 64 bytes a step while nothing
-// turns up (four aligned loads, one movemask); every candidate is then checked in place. Whole
-// aligned blocks are read as in SearchForward, the bytes after a 64-byte run only when the
-// run holds no terminator.
+// One bit per byte of an aligned 64-byte run, from FirstOrZero's four blocks: set where the
+// byte is the pattern's first byte or the terminator.
+__attribute__((target("sse2"))) inline uint64_t RunBits(__m128i b0, __m128i b1, __m128i b2,
+                                                        __m128i b3) {
+  const __m128i zero = _mm_setzero_si128();
+  return uint64_t{Bits(_mm_cmpeq_epi8(b0, zero))} | uint64_t{Bits(_mm_cmpeq_epi8(b1, zero))} << 16 |
+         uint64_t{Bits(_mm_cmpeq_epi8(b2, zero))} << 32 |
+         uint64_t{Bits(_mm_cmpeq_epi8(b3, zero))} << 48;
+}
+
+// Lists as ListOccurrences does. Only the pattern's first byte and the terminator are tested,
+// 64 bytes a step while nothing turns up (four aligned loads, one movemask); the bits of a run
+// that holds candidates are then worked through in place, one match after another, without
+// starting the scan again. Whole aligned 64-byte runs are read, before the text's start and
+// past its terminator; a run never crosses a page, and the next one is read only when this
+// one holds no terminator.
 template <bool kMasked>
-__attribute__((target("sse2"), no_sanitize("address"))) const Byte* ScanOccurrence(
-    const Byte* text, const Byte* from, const BytePattern& p, const Byte** terminator) {
+__attribute__((target("sse2"), no_sanitize("address"))) internal::OccurrenceList ListMatches(
+    const Byte* text, const BytePattern& p, uint32_t limit, char* entries, uint32_t room) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i mask = _mm_set1_epi8(static_cast<char>(p.firstMask));
   const __m128i first = _mm_set1_epi8(static_cast<char>(p.bytes[0] | p.firstMask));
-  const Byte* block = AlignDown(from);
-  uint32_t hits = Bits(_mm_cmpeq_epi8(FirstOrZero<kMasked>(LoadBlock(block), mask, first), zero));
-  hits &= 0xFFFFu << (from - block);
+  const size_t length = TextLength(reinterpret_cast<const char*>(p.bytes));
+  internal::OccurrenceList list{0, nullptr, nullptr};
+  const Byte* run =
+      reinterpret_cast<const Byte*>(reinterpret_cast<uintptr_t>(text) & ~uintptr_t{63});
+  const Byte* next = text;  // no match starts before this
+  uint64_t hits = RunBits(FirstOrZero<kMasked>(LoadBlock(run), mask, first),
+                          FirstOrZero<kMasked>(LoadBlock(run + 16), mask, first),
+                          FirstOrZero<kMasked>(LoadBlock(run + 32), mask, first),
+                          FirstOrZero<kMasked>(LoadBlock(run + 48), mask, first)) &
+                  (~uint64_t{0} << (text - run));
   for (;;) {
     for (; hits != 0; hits &= hits - 1) {
-      const Byte* candidate = block + LowestBit(hits);
+      const Byte* candidate = run + __builtin_ctzll(hits);
       if (*candidate == 0) {
-        *terminator = candidate;
-        return nullptr;
+        list.terminator = reinterpret_cast<const char*>(candidate);
+        return list;
       }
-      if (RestMatches(text, candidate, p)) return candidate;
+      // A match's bytes are never zero, so the terminator is never skipped here.
+      if (candidate < next || !RestMatches(text, candidate, p)) continue;
+      if (list.count == room) {
+        list.unlisted = reinterpret_cast<const char*>(candidate);
+        return list;
+      }
+      internal::StorePointer(entries + size_t{list.count} * sizeof(Word), candidate);
+      if (++list.count == limit) return list;
+      next = candidate + length;
     }
-    block += 16;
-    if ((reinterpret_cast<uintptr_t>(block) & 63) == 0) {
-      for (;; block += 64) {
-        __m128i b0 = FirstOrZero<kMasked>(LoadBlock(block), mask, first);
-        __m128i b1 = FirstOrZero<kMasked>(LoadBlock(block + 16), mask, first);
-        __m128i b2 = FirstOrZero<kMasked>(LoadBlock(block + 32), mask, first);
-        __m128i b3 = FirstOrZero<kMasked>(LoadBlock(block + 48), mask, first);
-        __m128i lowest = _mm_min_epu8(_mm_min_epu8(b0, b1), _mm_min_epu8(b2, b3));
-        if (Bits(_mm_cmpeq_epi8(lowest, zero)) != 0) break;
+    for (;;) {
+      run += 64;
+      __m128i b0 = FirstOrZero<kMasked>(LoadBlock(run), mask, first);
+      __m128i b1 = FirstOrZero<kMasked>(LoadBlock(run + 16), mask, first);
+      __m128i b2 = FirstOrZero<kMasked>(LoadBlock(run + 32), mask, first);
+      __m128i b3 = FirstOrZero<kMasked>(LoadBlock(run + 48), mask, first);
+      __m128i lowest = _mm_min_epu8(_mm_min_epu8(b0, b1), _mm_min_epu8(b2, b3));
+      if (Bits(_mm_cmpeq_epi8(lowest, zero)) != 0) {
+        hits = RunBits(b0, b1, b2, b3);
+        break;
       }
     }
-    hits = Bits(_mm_cmpeq_epi8(FirstOrZero<kMasked>(LoadBlock(block), mask, first), zero));
   }
 }
 
@@ -282,18 +310,15 @@ FoundText Result(const char* text, const char* match, size_t unitSize) {
 
 namespace internal {
 
-const char* NextOccurrence(const char* text, const char* from, const char* pattern, uint32_t flags,
-                           const char** terminator) {
+OccurrenceList ListOccurrences(const char* text, const char* pattern, uint32_t flags,
+                               uint32_t limit, char* entries, uint32_t room) {
   const Byte* sought = reinterpret_cast<const Byte*>(pattern);
   // One byte is sought exactly, as in FindText.
   const BytePattern p =
       sought[1] == 0 ? BytePattern{sought, 0, 0, false} : MakePattern(sought, flags);
   const Byte* bytes = reinterpret_cast<const Byte*>(text);
-  const Byte* start = reinterpret_cast<const Byte*>(from);
-  const Byte** end = reinterpret_cast<const Byte**>(terminator);
-  const Byte* match = p.firstMask != 0 ? ScanOccurrence<true>(bytes, start, p, end)
-                                       : ScanOccurrence<false>(bytes, start, p, end);
-  return reinterpret_cast<const char*>(match);
+  return p.firstMask != 0 ? ListMatches<true>(bytes, p, limit, entries, room)
+                          : ListMatches<false>(bytes, p, limit, entries, room);
 }
 
 }  // namespace internal
