@@ -13,9 +13,7 @@ void IntToDecimal(int32_t value, char* buffer) {
     *out++ = '-';
     magnitude = 0u - magnitude;  // -2147483648 stays 2147483648 as unsigned
   }
-  char* end = out + internal::DecimalDigitCount(magnitude);
-  *end = '\0';
-  internal::WriteDigitsBefore(magnitude, end);
+  *internal::WriteDigits(magnitude, out) = '\0';
 }
 
 Comparison CompareWithTolerance(uint32_t k, long double first, long double second) {

@@ -42,18 +42,6 @@ char* Append(char* out, const char* text) {
   return out;
 }
 
-char* AppendDigits(char* out, uint64_t value) {
-  if ((value >> 32) == 0) {
-    char* end = out + DecimalDigitCount(static_cast<uint32_t>(value));
-    WriteDigitsBefore(static_cast<uint32_t>(value), end);
-    return end;
-  }
-  int n = 1;
-  while (n < 20 && value >= kPow10[n]) ++n;
-  WriteDecimalDigits(value, out + n - 1, nullptr);
-  return out + n;
-}
-
 char* AppendExponent(char* out, int32_t e) {
   *out++ = 'e';
   *out++ = e < 0 ? '-' : '+';
@@ -140,17 +128,11 @@ char* WriteFloating(long double x, int32_t digits, char* out) {
 
 }  // namespace
 
-char* WriteInteger(int64_t value, bool negate, NumberForm form, char* out) {
-  if (value == 0) return Append(out, "0");
-  bool negative = (value < 0) != negate;
-  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
-  if (!negative) return AppendDigits(out, magnitude);
-  if (form == NumberForm::kUnsigned) {
-    // Plus 2^32, and the low 32 bits below -2^32: both are the low 32 bits of the value.
-    return AppendDigits(out, (0 - magnitude) & 0xFFFFFFFFu);
-  }
-  *out++ = '-';
-  return AppendDigits(out, magnitude);
+char* AppendLongDigits(char* out, uint64_t value) {
+  int n = 1;
+  while (n < 20 && value >= kPow10[n]) ++n;
+  WriteDecimalDigits(value, out + n - 1, nullptr);
+  return out + n;
 }
 
 char* WriteNumber(const long double& operand, NumberForm form, int32_t digits, char* out) {

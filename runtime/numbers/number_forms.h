@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "runtime/numbers/digit_pairs.h"
+
 namespace corvala::internal {
 
 enum class NumberForm { kFloating, kSigned, kUnsigned };
@@ -17,8 +19,32 @@ inline constexpr int kNumberTextRoom = 48;
 // RoundDownMode guard with the powers of ten built.
 char* WriteNumber(const long double& value, NumberForm form, int32_t digits, char* out);
 
+// The decimal digits of a value of 2^32 or more at out; returns their end.
+char* AppendLongDigits(char* out, uint64_t value);
+
+// The decimal digits of value at out; returns their end.
+inline char* AppendDigits(char* out, uint64_t value) {
+  if ((value >> 32) != 0) return AppendLongDigits(out, value);
+  return WriteDigits(static_cast<uint32_t>(value), out);
+}
+
 // The same for the integer forms of one integer operand (negated when asked), without the
 // floating-point unit: the text WriteNumber gives for that value.
-char* WriteInteger(int64_t value, bool negate, NumberForm form, char* out);
+__attribute__((always_inline)) inline char* WriteInteger(int64_t value, bool negate,
+                                                         NumberForm form, char* out) {
+  if (value == 0) {
+    *out = '0';
+    return out + 1;
+  }
+  bool negative = (value < 0) != negate;
+  uint64_t magnitude = value < 0 ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+  if (!negative) return AppendDigits(out, magnitude);
+  if (form == NumberForm::kUnsigned) {
+    // Plus 2^32, and the low 32 bits below -2^32: both are the low 32 bits of the value.
+    return AppendDigits(out, (0 - magnitude) & 0xFFFFFFFFu);
+  }
+  *out++ = '-';
+  return AppendDigits(out, magnitude);
+}
 
 }  // namespace corvala::internal

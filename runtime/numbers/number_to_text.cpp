@@ -184,29 +184,16 @@ void Widen(char* text, ptrdiff_t length) {
   }
 }
 
-}  // namespace
-
-char* NumberToTextSlots(TextArg selector, uint32_t descriptor, int32_t count, const Word* slots,
-                        int32_t slotCount) {
+// Every call but the common one below: formats, floating forms, operators and wide text.
+__attribute__((noinline)) char* GeneralNumberText(TextArg selector, uint32_t descriptor,
+                                                  int32_t count, const Word* slots,
+                                                  int32_t slotCount) {
   char* const start = ScratchWritePosition();
   char* const limit = start + kMaxText;
   char* out = start;
 
   Word s = selector.word();
-  const bool signedForm = s == 1;
-  const bool unsignedForm = s == static_cast<Word>(-1) || s == 0xFFFFFFFFu;
-  // The common call, one integer in an integer form without a format, takes the short way:
-  // the same text, with no format to copy and no digit count to look up.
   int64_t integer;
-  if ((signedForm || unsignedForm) && (descriptor & kWideNumberText) == 0 &&
-      LoneInteger(descriptor, count, slots, slotCount, integer)) {
-    if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();
-    out = internal::WriteInteger(integer, (descriptor & kNegateFirstOperand) != 0,
-                                 signedForm ? NumberForm::kSigned : NumberForm::kUnsigned, out);
-    *out = '\0';
-    return CommitScratchText(out, kSlotAdvance).text;
-  }
-
   NumberForm form = NumberForm::kFloating;
   const char* format = nullptr;
   if (s == 1) {
@@ -250,6 +237,33 @@ char* NumberToTextSlots(TextArg selector, uint32_t descriptor, int32_t count, co
     end = start + 2 * (out - start);
   }
   return CommitScratchText(end, kSlotAdvance).text;
+}
+
+}  // namespace
+
+char* NumberToTextSlots(TextArg selector, uint32_t descriptor, int32_t count, const Word* slots,
+                        int32_t slotCount) {
+  // The common call, one integer in an integer form without a format, takes the short way:
+  // the same text, with no format to copy and no digit count to look up.
+  Word s = selector.word();
+  const bool signedForm = s == 1;
+  if (!signedForm && s != static_cast<Word>(-1) && s != 0xFFFFFFFFu) {
+    return GeneralNumberText(selector, descriptor, count, slots, slotCount);
+  }
+  int64_t integer;
+  if (count == 5 && slotCount >= 1 && (descriptor & ~kNegateFirstOperand) == 0) {
+    // NumberText(form, value) with an int32_t value: descriptor 0 is one 32-bit integer.
+    integer = static_cast<int32_t>(static_cast<uint32_t>(slots[0]));
+  } else if ((descriptor & kWideNumberText) != 0 ||
+             !LoneInteger(descriptor, count, slots, slotCount, integer)) {
+    return GeneralNumberText(selector, descriptor, count, slots, slotCount);
+  }
+  if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();
+  char* out = internal::WriteInteger(integer, (descriptor & kNegateFirstOperand) != 0,
+                                     signedForm ? NumberForm::kSigned : NumberForm::kUnsigned,
+                                     ScratchWritePosition());
+  *out = '\0';
+  return CommitScratchText(out, kSlotAdvance).text;
 }
 
 }  // namespace corvala

@@ -1,10 +1,12 @@
 #include <emmintrin.h>
+#include <immintrin.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 #include "corvala/strings.h"
+#include "platform/cpu.h"
 #include "runtime/strings/simd.h"
 
 namespace corvala {
@@ -123,8 +125,90 @@ TextComparison Difference(const char* a, const char* b, size_t offset) {
           static_cast<uint32_t>(offset)};
 }
 
+// The offset of the first stop within `length` bytes from x (16-byte aligned) and y, a
+// multiple of 64 that both have left in their current pages; length when the texts go on
+// through all of them.
+template <bool kFold>
+__attribute__((target("sse2"), no_sanitize("address"))) size_t GoOnSse2(const char* x,
+                                                                        const char* y,
+                                                                        size_t length) {
+  for (size_t i = 0; i < length; i += 64) {
+    __m128i on0 = GoingOn<kFold>(LoadBlock(x + i), LoadUnaligned(y + i));
+    __m128i on1 = GoingOn<kFold>(LoadBlock(x + i + 16), LoadUnaligned(y + i + 16));
+    __m128i on2 = GoingOn<kFold>(LoadBlock(x + i + 32), LoadUnaligned(y + i + 32));
+    __m128i on3 = GoingOn<kFold>(LoadBlock(x + i + 48), LoadUnaligned(y + i + 48));
+    if (StopBits(_mm_min_epu8(_mm_min_epu8(on0, on1), _mm_min_epu8(on2, on3))) != 0) {
+      uint64_t stops =
+          StopBits(on0) | StopBits(on1) << 16 | uint64_t{StopBits(on2) | StopBits(on3) << 16} << 32;
+      return i + static_cast<size_t>(__builtin_ctzll(stops));
+    }
+  }
+  return length;
+}
+
+#if defined(__x86_64__)
+// GoingOn over 32 bytes.
+template <bool kFold>
+__attribute__((target("avx2"))) inline __m256i GoingOn32(__m256i x, __m256i y) {
+  if constexpr (kFold) {
+    const __m256i bit5 = _mm256_set1_epi8(32);
+    __m256i same = _mm256_cmpeq_epi8(_mm256_or_si256(x, bit5), _mm256_or_si256(y, bit5));
+    return _mm256_min_epu8(_mm256_min_epu8(x, y), same);
+  } else {
+    return _mm256_min_epu8(x, _mm256_cmpeq_epi8(x, y));
+  }
+}
+
+__attribute__((target("avx2"))) inline uint32_t StopBits32(__m256i goingOn) {
+  return static_cast<uint32_t>(
+      _mm256_movemask_epi8(_mm256_cmpeq_epi8(goingOn, _mm256_setzero_si256())));
+}
+
+__attribute__((target("avx2"), no_sanitize("address"))) inline __m256i Load32(const char* at) {
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+}
+
+// GoOnSse2 with 32-byte loads, for processors that have them.
+template <bool kFold>
+__attribute__((target("avx2"), no_sanitize("address"))) size_t GoOnAvx2(const char* x,
+                                                                        const char* y,
+                                                                        size_t length) {
+  // 128 bytes a step until a stop is near; the 64-byte step below finds it.
+  size_t i = 0;
+  for (; i + 128 <= length; i += 128) {
+    __m256i on =
+        _mm256_min_epu8(_mm256_min_epu8(GoingOn32<kFold>(Load32(x + i), Load32(y + i)),
+                                        GoingOn32<kFold>(Load32(x + i + 32), Load32(y + i + 32))),
+                        _mm256_min_epu8(GoingOn32<kFold>(Load32(x + i + 64), Load32(y + i + 64)),
+                                        GoingOn32<kFold>(Load32(x + i + 96), Load32(y + i + 96))));
+    if (StopBits32(on) != 0) break;
+  }
+  for (; i < length; i += 64) {
+    __m256i on0 = GoingOn32<kFold>(Load32(x + i), Load32(y + i));
+    __m256i on1 = GoingOn32<kFold>(Load32(x + i + 32), Load32(y + i + 32));
+    if (StopBits32(_mm256_min_epu8(on0, on1)) != 0) {
+      uint64_t stops = StopBits32(on0) | uint64_t{StopBits32(on1)} << 32;
+      return i + static_cast<size_t>(__builtin_ctzll(stops));
+    }
+  }
+  return length;
+}
+
+const bool g_avx2 = platform::ProcessorHasAvx2();
+#endif
+
+template <bool kFold>
+inline size_t GoOn(const char* x, const char* y, size_t length) {
+#if defined(__x86_64__)
+  if (g_avx2) return GoOnAvx2<kFold>(x, y, length);
+#endif
+  return GoOnSse2<kFold>(x, y, length);
+}
+
 // After the first block, one string is read in aligned blocks and the other unaligned, at the
-// same offsets; blocks past either terminator are read only within its page.
+// same offsets: in 64-byte runs on 64-byte boundaries of the aligned one while both have them
+// left in their current pages, in single blocks before and over a page's last bytes, where the
+// unaligned side is read only up to its terminator.
 template <bool kFold>
 __attribute__((target("sse2"), no_sanitize("address"))) TextComparison Compare(const char* a,
                                                                                const char* b) {
@@ -137,24 +221,18 @@ __attribute__((target("sse2"), no_sanitize("address"))) TextComparison Compare(c
     other = b;
   }
   size_t offset = 16 - static_cast<size_t>(aligned - AlignDown(aligned));
-  for (;; offset += 16) {
+  for (;;) {
+    stop = StopBits(GoingOn<kFold>(LoadBlock(aligned + offset), LoadWithinString(other + offset)));
+    if (stop != 0) return Difference(a, b, offset + LowestBit(stop));
+    offset += 16;
     const char* x = aligned + offset;
     const char* y = other + offset;
-    stop = StopBits(GoingOn<kFold>(LoadBlock(x), LoadWithinString(y)));
-    if (stop != 0) return Difference(a, b, offset + LowestBit(stop));
-    // Then four blocks at once while both texts have them within their current pages.
-    x += 16;
-    y += 16;
-    for (uintptr_t runs = std::min(PageRoom(x), PageRoom(y)) / 64; runs > 0; --runs) {
-      __m128i on =
-          _mm_min_epu8(_mm_min_epu8(GoingOn<kFold>(LoadBlock(x), LoadUnaligned(y)),
-                                    GoingOn<kFold>(LoadBlock(x + 16), LoadUnaligned(y + 16))),
-                       _mm_min_epu8(GoingOn<kFold>(LoadBlock(x + 32), LoadUnaligned(y + 32)),
-                                    GoingOn<kFold>(LoadBlock(x + 48), LoadUnaligned(y + 48))));
-      if (StopBits(on) != 0) break;
-      offset += 64;
-      x += 64;
-      y += 64;
+    if ((reinterpret_cast<uintptr_t>(x) & 63) != 0) continue;
+    size_t length = std::min(PageRoom(x), PageRoom(y)) & ~uintptr_t{63};
+    if (length != 0) {
+      size_t went = GoOn<kFold>(x, y, length);
+      if (went < length) return Difference(a, b, offset + went);
+      offset += length;
     }
   }
 }

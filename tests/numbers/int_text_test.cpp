@@ -1,6 +1,8 @@
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "corvala/numbers.h"
 #include "tests/support/runtime_test.h"
@@ -25,6 +27,24 @@ TEST(IntToDecimalTest, WritesSignedDecimal) {
     std::memset(buffer, 'z', sizeof buffer);
     IntToDecimal(c.value, buffer);
     EXPECT_STREQ(buffer, c.text);
+  }
+}
+
+// Each digit count is written its own way: both sides of every power of ten, and long
+// values whose last eight digits begin with zeros.
+TEST(IntToDecimalTest, EveryDigitCountEdge) {
+  std::vector<int64_t> values = {100000001, 1000000007, 1200000034, 2000000000, 2100000000};
+  for (int64_t power = 10; power <= 1000000000; power *= 10) {
+    for (int64_t v : {power - 1, power, power + 1, power + power / 2 + 7}) values.push_back(v);
+  }
+  for (int64_t v : values) {
+    for (int64_t signedValue : {v, -v}) {
+      if (signedValue > std::numeric_limits<int32_t>::max()) continue;
+      char buffer[12], expected[24];
+      IntToDecimal(static_cast<int32_t>(signedValue), buffer);
+      std::snprintf(expected, sizeof expected, "%lld", static_cast<long long>(signedValue));
+      EXPECT_STREQ(buffer, expected);
+    }
   }
 }
 

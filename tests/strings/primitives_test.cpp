@@ -2,6 +2,7 @@
 #include <cctype>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <string>
 
 #include "corvala/strings.h"
@@ -198,6 +199,64 @@ TEST(CompareTextsTest, TextsRunningAcrossAPageBoundary) {
         EXPECT_EQ(r.difference, mode == 0 ? 32 : 0);
       }
     }
+  }
+}
+
+// Long texts against a byte-by-byte model: stops anywhere in the long runs, texts ending at an
+// inaccessible page, and texts crossing page boundaries at any alignment.
+TEST(CompareTextsTest, LongTextsAgreeWithABytewiseModel) {
+  struct alignas(4096) Pages {
+    char bytes[3 * 4096];
+  };
+  auto pages = std::make_unique<Pages>();
+  GuardedPage pageA, pageB;
+  auto model = [](const char* a, const char* b, int mode) {
+    for (uint32_t i = 0;; ++i) {
+      uint8_t x = static_cast<uint8_t>(a[i]), y = static_cast<uint8_t>(b[i]);
+      bool same = mode == 0 ? x == y : (x | 32) == (y | 32);
+      if (!same || x == 0 || y == 0) return TextComparison{x - y, i};
+    }
+  };
+  const std::string bytes =
+      "abcXYZ @`[{\x7f\x80\xff"
+      "019";
+  std::mt19937 random(16);
+  for (int round = 0; round < 6000; ++round) {
+    size_t length = random() % 700;
+    std::string a(length, ' ');
+    for (char& ch : a) ch = bytes[random() % bytes.size()];
+    std::string b = a;
+    size_t at = length == 0 ? 0 : random() % length;
+    switch (random() % 4) {
+      case 0:
+        b.resize(at);
+        break;
+      case 1:
+        if (length != 0) b[at] = bytes[random() % bytes.size()];
+        break;
+      case 2:
+        for (size_t i = at; i < b.size(); ++i) b[i] = static_cast<char>(b[i] ^ 32);
+        break;
+      default:
+        break;
+    }
+    int mode = round & 1;
+    const char *x, *y;
+    if (round % 3 == 0) {
+      x = pageA.PlaceAtEnd(a.c_str(), a.size() + 1);
+      y = pageB.PlaceAtEnd(b.c_str(), b.size() + 1);
+    } else {
+      std::memset(pages->bytes, 'q', sizeof pages->bytes);
+      char* first = pages->bytes + 4096 - random() % 800;
+      char* second = pages->bytes + 2 * 4096 - random() % 800;
+      std::memcpy(first, a.c_str(), a.size() + 1);
+      std::memcpy(second, b.c_str(), b.size() + 1);
+      x = first;
+      y = second;
+    }
+    TextComparison expected = model(x, y, mode), r = CompareTexts(x, y, mode);
+    ASSERT_EQ(r.offset, expected.offset) << "round " << round;
+    ASSERT_EQ(r.difference, expected.difference) << "round " << round;
   }
 }
 
