@@ -8,7 +8,7 @@
 #include "corvala/strings.h"
 #include "runtime/core/state.h"
 #include "runtime/core/words.h"
-#include "runtime/strings/copy_bytes.h"
+#include "runtime/strings/copy_piece.h"
 #include "runtime/strings/deferred_text.h"
 #include "runtime/strings/search_forward.h"
 
@@ -34,7 +34,7 @@ struct BoundedOutput {
 
   __attribute__((target("sse2"))) void Put(const char* bytes, size_t count) {
     size_t n = std::min<size_t>(count, room);
-    CopyBytes(at, bytes, n);
+    CopyPiece(at, bytes, n);
     Advance(n);
   }
   void Zeros(size_t count) {

@@ -14,7 +14,7 @@ namespace corvala::internal {
 // overwritten. From 32 bytes on, the first and last 16 bytes are loaded first and stored last,
 // and the 16-byte blocks of `to` between them are written aligned, 64 bytes a step; this saves
 // memcpy's call and size dispatch, which weigh on pieces of this size.
-__attribute__((target("sse2"))) inline void CopyBytes(char* to, const char* from, size_t count) {
+__attribute__((target("sse2"))) inline void CopyPiece(char* to, const char* from, size_t count) {
   if (count >= 32) {
     const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
     const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + count - 16));
