@@ -57,8 +57,73 @@ const char* SkipQuoted(const char*& p) {
   return start;
 }
 
-// One forward walk over aligned blocks, visiting only separators and the terminator. With
-// `quoted`, a field that begins with a double quote runs to the next double quote.
+// Thirty-two bytes from a 32-byte boundary (two aligned blocks, so never two pages), one bit
+// per byte: `hits` where the byte is the separator or zero, and for the quoted kind `quotes`
+// where it is a double quote before the window's first zero byte. Bits below `from` (an
+// offset into the window) are clear in both.
+struct Window {
+  uint32_t hits;
+  uint32_t quotes;
+};
+
+template <bool quoted>
+__attribute__((target("sse2"), no_sanitize("address"))) inline Window ReadWindow(const char* window,
+                                                                                 __m128i separator,
+                                                                                 uint32_t from) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i low = LoadBlock(window);
+  const __m128i high = LoadBlock(window + 16);
+  const __m128i lowZeros = _mm_cmpeq_epi8(low, zero);
+  const __m128i highZeros = _mm_cmpeq_epi8(high, zero);
+  const uint32_t keep = ~0u << from;
+  const auto bits = [](__m128i lowHits, __m128i highHits) {
+    return static_cast<uint32_t>(_mm_movemask_epi8(lowHits)) |
+           static_cast<uint32_t>(_mm_movemask_epi8(highHits)) << 16;
+  };
+  Window w;
+  w.hits = bits(_mm_or_si128(_mm_cmpeq_epi8(low, separator), lowZeros),
+                _mm_or_si128(_mm_cmpeq_epi8(high, separator), highZeros)) &
+           keep;
+  w.quotes = 0;
+  if (quoted) {
+    const __m128i quote = _mm_set1_epi8('"');
+    const uint32_t zeros = bits(lowZeros, highZeros) & keep;
+    // Quotes after the terminator are stale bytes, not the text's.
+    w.quotes = bits(_mm_cmpeq_epi8(low, quote), _mm_cmpeq_epi8(high, quote)) & keep &
+               ((zeros & (0u - zeros)) - 1u);
+  }
+  return w;
+}
+
+// The separators of a window that are not inside quoted fields. A field that begins with a
+// double quote (after a separator, or at the window's start with `carry`) runs to the next
+// double quote: the separators between them are text. Sets `openers` to the quotes that open
+// fields, and `pending` to the one whose closing quote lies beyond the window (0 if none),
+// whose separators are then left out from it on.
+inline uint32_t SeparatorsOutsideQuotes(uint32_t hits, uint32_t quotes, uint32_t carry,
+                                        uint32_t& openers, uint32_t& pending) {
+  openers = 0;
+  pending = 0;
+  uint32_t candidates = quotes & ((hits << 1) | carry);
+  while (candidates != 0) {
+    const uint32_t open = candidates & (0u - candidates);
+    openers |= open;
+    const uint32_t after = quotes & ~((open << 1) - 1);
+    if (after == 0) {
+      pending = open;
+      return hits & (open - 1);
+    }
+    const uint32_t close = after & (0u - after);
+    hits &= ~(close - open);
+    candidates = quotes & (hits << 1) & ~((close << 1) - 1);
+  }
+  return hits;
+}
+
+// One forward walk over 32-byte windows, visiting only separators and the terminator. With
+// `quoted`, a field that begins with a double quote runs to the next double quote: each
+// window's separators inside quoted fields are cleared first, and only a quoted field that
+// closes beyond its window is walked byte by byte.
 template <bool quoted>
 __attribute__((target("sse2"), no_sanitize("address"))) FieldSpan FindField(const char* text,
                                                                             char separator,
@@ -68,30 +133,57 @@ __attribute__((target("sse2"), no_sanitize("address"))) FieldSpan FindField(cons
   const char* start = quoted && *p == '"' ? SkipQuoted(p) : p;
   uint32_t passed = 0;
   for (;;) {
-    // From p on: the hits of p's block at or after p, then whole blocks.
-    const char* block = AlignDown(p);
-    uint32_t mask = ByteOrZero(block, wanted) & (~0u << (p - block));
+    // From p on, which begins no quoted field: p's window at or after p, then whole windows.
+    const char* window = AlignDown32(p);
+    Window w = ReadWindow<quoted>(window, wanted, static_cast<uint32_t>(p - window));
+    uint32_t carry = 0;  // a field begins at the window's first byte
     for (;;) {
-      while (mask == 0) {
-        block += 16;
-        mask = ByteOrZero(block, wanted);
+      uint32_t openers = 0;
+      uint32_t pending = 0;
+      uint32_t hits = w.hits;
+      if (quoted) {
+        hits = SeparatorsOutsideQuotes(hits, w.quotes, carry, openers, pending);
+        start += openers & 1;  // the field begun by the last window opens here
       }
-      const char* hit = block + LowestBit(mask);
-      if (*hit == '\0') {
-        if (passed != field) return {nullptr, 0};
-        return Trimmed(start, hit);
+      const uint32_t separators = hits;
+      while (hits != 0) {
+        const uint32_t at = LowestBit(hits);
+        const char* hit = window + at;
+        if (*hit == '\0') {
+          if (passed != field) return {nullptr, 0};
+          return Trimmed(start, hit);
+        }
+        if (passed == field) return Trimmed(start, hit);
+        ++passed;
+        start = hit + 1 + ((openers >> at) >> 1 & 1);
+        hits &= hits - 1;
       }
-      if (passed == field) return Trimmed(start, hit);
-      ++passed;
-      p = hit + 1;  // within the text: the separator is not its terminator
-      if (quoted && *p == '"') {
+      if (quoted && pending != 0) {
+        p = window + LowestBit(pending);
         start = SkipQuoted(p);
-        break;  // go on from p, which may lie in a later block
+        break;  // go on from p, which may lie in a later window
       }
-      start = p;
-      mask &= mask - 1;
+      carry = separators >> 31;
+      window += 32;
+      w = ReadWindow<quoted>(window, wanted, 0);
     }
   }
+}
+
+// Copies `length` bytes of a field into the buffer and ends them with a zero. A field of
+// fewer than 16 bytes whose 16 bytes from its start lie in one 4 KiB page (so in pages the
+// element occupies) moves as one unaligned block; the terminator then overwrites what came
+// after the field, within the buffer.
+__attribute__((target("sse2"), no_sanitize("address"))) void CopyField(char* buffer,
+                                                                       const char* start,
+                                                                       int32_t length) {
+  static_assert(kFieldBufferSize >= 16);
+  if (length < 16 && (reinterpret_cast<uintptr_t>(start) & 4095) <= 4096 - 16) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer), LoadUnaligned(start));
+  } else {
+    std::memcpy(buffer, start, static_cast<size_t>(length));
+  }
+  buffer[length] = '\0';
 }
 
 }  // namespace
@@ -112,8 +204,7 @@ TextRecord ExtractField(ElementRecord* record, uint32_t field, FieldKind kind) {
   area.last = {record, record->text, record->length, span.start, span.length};
   // A longer field is cut so that it and its terminator fit the buffer.
   const int32_t length = span.length < kFieldBufferSize - 1 ? span.length : kFieldBufferSize - 1;
-  std::memcpy(area.buffer, span.start, static_cast<size_t>(length));
-  area.buffer[length] = '\0';
+  CopyField(area.buffer, span.start, length);
   return {area.buffer, length};
 }
 
