@@ -25,16 +25,14 @@ inline void MultiplyWide(uint64_t a, uint64_t b, uint64_t& high, uint64_t& low) 
 #endif
 }
 
-// -(v * power) when negative, else v * power, with the two roundings described above. power
-// is a normal extended value (every entry of the powers of ten is); the result is a normal
-// double for every v and every power from 10^-143 to 10^141.
-inline double RoundDownProductToDouble(uint64_t v, long double power, bool negative) {
+// The bits of the double -(v * power) when negative, else v * power, with the two roundings
+// described above. power is a normal extended value (every entry of the powers of ten is);
+// the result is a normal double (or zero) for every v and every power from 10^-143 to
+// 10^141. The result stays an integer: on i686 a double returned in an x87 register would
+// pass through the caller's precision control under emulation.
+inline uint64_t RoundDownProductBits(uint64_t v, const long double& power, bool negative) {
   const uint64_t sign = negative ? uint64_t{1} << 63 : 0;
-  double result;
-  if (v == 0) {
-    std::memcpy(&result, &sign, sizeof result);
-    return result;
-  }
+  if (v == 0) return sign;
   uint64_t powerMantissa;  // the explicit integer bit is bit 63
   uint16_t powerExponent;  // biased by 16383
   std::memcpy(&powerMantissa, &power, 8);
@@ -55,10 +53,8 @@ inline double RoundDownProductToDouble(uint64_t v, long double power, bool negat
     kept >>= 1;
     ++lowest;
   }
-  const uint64_t bits =
-      sign | (static_cast<uint64_t>(lowest + 63 + 1023) << 52) | (kept & ((uint64_t{1} << 52) - 1));
-  std::memcpy(&result, &bits, sizeof result);
-  return result;
+  return sign | (static_cast<uint64_t>(lowest + 63 + 1023) << 52) |
+         (kept & ((uint64_t{1} << 52) - 1));
 }
 
 }  // namespace corvala::internal

@@ -36,8 +36,8 @@ struct Reading {
   bool exact = true;          // the value is `integer`; otherwise `value`
   int64_t integer = 0;
   long double value = 0;
-  bool rounded = false;  // `value` stored as a double is already known: `asDouble`
-  double asDouble = 0;
+  bool rounded = false;     // the double to store is known already: its bits are `doubleBits`
+  uint64_t doubleBits = 0;  // (kept as an integer, never in an x87 register)
 };
 
 Reading Unreadable() { return Reading{}; }
@@ -267,7 +267,7 @@ bool ReadPlainDecimal(const char* start, const char* digits, const char* integer
   r.end = p;
   r.exact = false;
   r.rounded = true;
-  r.asDouble = internal::RoundDownProductToDouble(v, internal::PowerOfTen(scale), *start == '-');
+  r.doubleBits = internal::RoundDownProductBits(v, internal::PowerOfTen(scale), *start == '-');
   return true;
 }
 
@@ -385,14 +385,14 @@ bool SseRegisterNumber(Word code, int32_t& n) {
   return true;
 }
 
-// A double already rounded, at its destination address or in the SSE register the destination
-// names.
-void StoreRounded(double d, Word destination, int32_t kind) {
+// A double already rounded, by its bits, at its destination address or in the SSE register
+// the destination names.
+void StoreRounded(uint64_t bits, Word destination, int32_t kind) {
   int32_t n = 0;
   if (kind == kNumberDouble) {
-    std::memcpy(reinterpret_cast<void*>(destination), &d, sizeof d);
+    std::memcpy(reinterpret_cast<void*>(destination), &bits, sizeof bits);
   } else if (SseRegisterNumber(destination, n)) {
-    LoadSseLow(n, &d);
+    LoadSseLow(n, &bits);
   }
 }
 
@@ -401,7 +401,7 @@ int32_t Store(const Reading& r, Word destination, int32_t kind,
               std::optional<internal::RoundDownMode>& mode) {
   if (kind == kNumberInt32 && r.exact) return static_cast<int32_t>(r.integer);
   if (r.rounded) {  // only for the double kinds
-    StoreRounded(r.asDouble, destination, kind);
+    StoreRounded(r.doubleBits, destination, kind);
     return 0;
   }
   if (kind < 0 || kind > static_cast<int32_t>(kNumberSseInt64Alt)) return 0;

@@ -57,6 +57,12 @@ const char* SkipQuoted(const char*& p) {
   return start;
 }
 
+// One bit per byte of two blocks' compare results, the first block's in the low half.
+__attribute__((target("sse2"))) inline uint32_t WindowBits(__m128i low, __m128i high) {
+  return static_cast<uint32_t>(_mm_movemask_epi8(low)) |
+         static_cast<uint32_t>(_mm_movemask_epi8(high)) << 16;
+}
+
 // Thirty-two bytes from a 32-byte boundary (two aligned blocks, so never two pages), one bit
 // per byte: `hits` where the byte is the separator or zero, and for the quoted kind `quotes`
 // where it is a double quote before the window's first zero byte. Bits below `from` (an
@@ -76,20 +82,16 @@ __attribute__((target("sse2"), no_sanitize("address"))) inline Window ReadWindow
   const __m128i lowZeros = _mm_cmpeq_epi8(low, zero);
   const __m128i highZeros = _mm_cmpeq_epi8(high, zero);
   const uint32_t keep = ~0u << from;
-  const auto bits = [](__m128i lowHits, __m128i highHits) {
-    return static_cast<uint32_t>(_mm_movemask_epi8(lowHits)) |
-           static_cast<uint32_t>(_mm_movemask_epi8(highHits)) << 16;
-  };
   Window w;
-  w.hits = bits(_mm_or_si128(_mm_cmpeq_epi8(low, separator), lowZeros),
-                _mm_or_si128(_mm_cmpeq_epi8(high, separator), highZeros)) &
+  w.hits = WindowBits(_mm_or_si128(_mm_cmpeq_epi8(low, separator), lowZeros),
+                      _mm_or_si128(_mm_cmpeq_epi8(high, separator), highZeros)) &
            keep;
   w.quotes = 0;
   if (quoted) {
     const __m128i quote = _mm_set1_epi8('"');
-    const uint32_t zeros = bits(lowZeros, highZeros) & keep;
+    const uint32_t zeros = WindowBits(lowZeros, highZeros) & keep;
     // Quotes after the terminator are stale bytes, not the text's.
-    w.quotes = bits(_mm_cmpeq_epi8(low, quote), _mm_cmpeq_epi8(high, quote)) & keep &
+    w.quotes = WindowBits(_mm_cmpeq_epi8(low, quote), _mm_cmpeq_epi8(high, quote)) & keep &
                ((zeros & (0u - zeros)) - 1u);
   }
   return w;
