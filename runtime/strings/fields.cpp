@@ -41,10 +41,11 @@ __attribute__((target("sse2"), no_sanitize("address"))) const char* FindByteOrZe
   }
 }
 
-// A field loses one trailing comma and then one trailing double quote, never more than it has.
+// A field loses one trailing comma and then one trailing double quote, never more than it has
+// (counted without branches: a quoted field's end is no pattern to predict).
 FieldSpan Trimmed(const char* start, const char* end) {
-  if (end > start && end[-1] == ',') --end;
-  if (end > start && end[-1] == '"') --end;
+  end -= end > start && end[-1] == ',';
+  end -= end > start && end[-1] == '"';
   return {start, static_cast<int32_t>(end - start)};
 }
 
@@ -98,15 +99,15 @@ __attribute__((target("sse2"), no_sanitize("address"))) inline Window ReadWindow
 }
 
 // The separators of a window that are not inside quoted fields. A field that begins with a
-// double quote (after a separator, or at the window's start with `carry`) runs to the next
-// double quote: the separators between them are text. Sets `openers` to the quotes that open
+// double quote (after a separator, or at the bit of `begins`) runs to the next double quote:
+// the separators between them are text. Sets `openers` to the quotes that open
 // fields, and `pending` to the one whose closing quote lies beyond the window (0 if none),
 // whose separators are then left out from it on.
-inline uint32_t SeparatorsOutsideQuotes(uint32_t hits, uint32_t quotes, uint32_t carry,
+inline uint32_t SeparatorsOutsideQuotes(uint32_t hits, uint32_t quotes, uint32_t begins,
                                         uint32_t& openers, uint32_t& pending) {
   openers = 0;
   pending = 0;
-  uint32_t candidates = quotes & ((hits << 1) | carry);
+  uint32_t candidates = quotes & ((hits << 1) | begins);
   while (candidates != 0) {
     const uint32_t open = candidates & (0u - candidates);
     openers |= open;
@@ -132,20 +133,21 @@ __attribute__((target("sse2"), no_sanitize("address"))) FieldSpan FindField(cons
                                                                             uint32_t field) {
   const __m128i wanted = _mm_set1_epi8(separator);
   const char* p = text;
-  const char* start = quoted && *p == '"' ? SkipQuoted(p) : p;
+  const char* start = p;
   uint32_t passed = 0;
   for (;;) {
-    // From p on, which begins no quoted field: p's window at or after p, then whole windows.
+    // From p on: p's window at or after p, then whole windows. `begins` marks the window byte
+    // at which the current field begins, where that byte is p or the window's first.
     const char* window = AlignDown32(p);
     Window w = ReadWindow<quoted>(window, wanted, static_cast<uint32_t>(p - window));
-    uint32_t carry = 0;  // a field begins at the window's first byte
+    uint32_t begins = p == text ? 1u << (p - window) : 0;
     for (;;) {
       uint32_t openers = 0;
       uint32_t pending = 0;
       uint32_t hits = w.hits;
       if (quoted) {
-        hits = SeparatorsOutsideQuotes(hits, w.quotes, carry, openers, pending);
-        start += openers & 1;  // the field begun by the last window opens here
+        hits = SeparatorsOutsideQuotes(hits, w.quotes, begins, openers, pending);
+        start += (openers & begins) != 0;  // the current field opens with a quote
       }
       const uint32_t separators = hits;
       while (hits != 0) {
@@ -165,7 +167,7 @@ __attribute__((target("sse2"), no_sanitize("address"))) FieldSpan FindField(cons
         start = SkipQuoted(p);
         break;  // go on from p, which may lie in a later window
       }
-      carry = separators >> 31;
+      begins = separators >> 31;
       window += 32;
       w = ReadWindow<quoted>(window, wanted, 0);
     }
