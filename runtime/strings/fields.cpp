@@ -58,19 +58,23 @@ const char* SkipQuoted(const char*& p) {
   return start;
 }
 
-// One bit per byte of two blocks' compare results, the first block's in the low half.
-__attribute__((target("sse2"))) inline uint32_t WindowBits(__m128i low, __m128i high) {
-  return static_cast<uint32_t>(_mm_movemask_epi8(low)) |
-         static_cast<uint32_t>(_mm_movemask_epi8(high)) << 16;
+// One bit per byte of four blocks' compare results, the first block's lowest.
+__attribute__((target("sse2"))) inline uint64_t WindowBits(__m128i b0, __m128i b1, __m128i b2,
+                                                           __m128i b3) {
+  const uint32_t low = static_cast<uint32_t>(_mm_movemask_epi8(b0)) |
+                       static_cast<uint32_t>(_mm_movemask_epi8(b1)) << 16;
+  const uint32_t high = static_cast<uint32_t>(_mm_movemask_epi8(b2)) |
+                        static_cast<uint32_t>(_mm_movemask_epi8(b3)) << 16;
+  return uint64_t{high} << 32 | low;
 }
 
-// Thirty-two bytes from a 32-byte boundary (two aligned blocks, so never two pages), one bit
+// Sixty-four bytes from a 64-byte boundary (four aligned blocks, so never two pages), one bit
 // per byte: `hits` where the byte is the separator or zero, and for the quoted kind `quotes`
 // where it is a double quote before the window's first zero byte. Bits below `from` (an
 // offset into the window) are clear in both.
 struct Window {
-  uint32_t hits;
-  uint32_t quotes;
+  uint64_t hits;
+  uint64_t quotes;
 };
 
 template <bool quoted>
@@ -78,52 +82,58 @@ __attribute__((target("sse2"), no_sanitize("address"))) inline Window ReadWindow
                                                                                  __m128i separator,
                                                                                  uint32_t from) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i low = LoadBlock(window);
-  const __m128i high = LoadBlock(window + 16);
-  const __m128i lowZeros = _mm_cmpeq_epi8(low, zero);
-  const __m128i highZeros = _mm_cmpeq_epi8(high, zero);
-  const uint32_t keep = ~0u << from;
+  __m128i blocks[4];
+  __m128i zeros[4];
+  __m128i hits[4];
+  for (int i = 0; i < 4; ++i) {
+    blocks[i] = LoadBlock(window + 16 * i);
+    zeros[i] = _mm_cmpeq_epi8(blocks[i], zero);
+    hits[i] = _mm_or_si128(_mm_cmpeq_epi8(blocks[i], separator), zeros[i]);
+  }
+  const uint64_t keep = ~uint64_t{0} << from;
   Window w;
-  w.hits = WindowBits(_mm_or_si128(_mm_cmpeq_epi8(low, separator), lowZeros),
-                      _mm_or_si128(_mm_cmpeq_epi8(high, separator), highZeros)) &
-           keep;
+  w.hits = WindowBits(hits[0], hits[1], hits[2], hits[3]) & keep;
   w.quotes = 0;
   if (quoted) {
     const __m128i quote = _mm_set1_epi8('"');
-    const uint32_t zeros = WindowBits(lowZeros, highZeros) & keep;
+    const uint64_t zeroBits = WindowBits(zeros[0], zeros[1], zeros[2], zeros[3]) & keep;
     // Quotes after the terminator are stale bytes, not the text's.
-    w.quotes = WindowBits(_mm_cmpeq_epi8(low, quote), _mm_cmpeq_epi8(high, quote)) & keep &
-               ((zeros & (0u - zeros)) - 1u);
+    w.quotes = WindowBits(_mm_cmpeq_epi8(blocks[0], quote), _mm_cmpeq_epi8(blocks[1], quote),
+                          _mm_cmpeq_epi8(blocks[2], quote), _mm_cmpeq_epi8(blocks[3], quote)) &
+               keep & ((zeroBits & (0 - zeroBits)) - 1);
   }
   return w;
 }
 
 // The separators of a window that are not inside quoted fields. A field that begins with a
 // double quote (after a separator, or at the bit of `begins`) runs to the next double quote:
-// the separators between them are text. Sets `openers` to the quotes that open
-// fields, and `pending` to the one whose closing quote lies beyond the window (0 if none),
-// whose separators are then left out from it on.
-inline uint32_t SeparatorsOutsideQuotes(uint32_t hits, uint32_t quotes, uint32_t begins,
-                                        uint32_t& openers, uint32_t& pending) {
+// the separators between them are text. Sets `openers` to the quotes that open fields, and
+// `pending` to the one whose closing quote lies beyond the window (0 if none), whose
+// separators are then left out from it on.
+inline uint64_t SeparatorsOutsideQuotes(uint64_t hits, uint64_t quotes, uint64_t begins,
+                                        uint64_t& openers, uint64_t& pending) {
   openers = 0;
   pending = 0;
-  uint32_t candidates = quotes & ((hits << 1) | begins);
+  uint64_t candidates = quotes & ((hits << 1) | begins);
   while (candidates != 0) {
-    const uint32_t open = candidates & (0u - candidates);
+    const uint64_t open = candidates & (0 - candidates);
     openers |= open;
-    const uint32_t after = quotes & ~((open << 1) - 1);
+    const uint64_t after = quotes & ~((open << 1) - 1);
     if (after == 0) {
       pending = open;
       return hits & (open - 1);
     }
-    const uint32_t close = after & (0u - after);
+    const uint64_t close = after & (0 - after);
     hits &= ~(close - open);
     candidates = quotes & (hits << 1) & ~((close << 1) - 1);
   }
   return hits;
 }
 
-// One forward walk over 32-byte windows, visiting only separators and the terminator. With
+// Index of the lowest set bit; mask is not 0.
+inline uint32_t LowestBit64(uint64_t mask) { return static_cast<uint32_t>(__builtin_ctzll(mask)); }
+
+// One forward walk over 64-byte windows, visiting only separators and the terminator. With
 // `quoted`, a field that begins with a double quote runs to the next double quote: each
 // window's separators inside quoted fields are cleared first, and only a quoted field that
 // closes beyond its window is walked byte by byte.
@@ -138,20 +148,20 @@ __attribute__((target("sse2"), no_sanitize("address"))) FieldSpan FindField(cons
   for (;;) {
     // From p on: p's window at or after p, then whole windows. `begins` marks the window byte
     // at which the current field begins, where that byte is p or the window's first.
-    const char* window = AlignDown32(p);
+    const char* window = AlignDown64(p);
     Window w = ReadWindow<quoted>(window, wanted, static_cast<uint32_t>(p - window));
-    uint32_t begins = p == text ? 1u << (p - window) : 0;
+    uint64_t begins = p == text ? uint64_t{1} << (p - window) : 0;
     for (;;) {
-      uint32_t openers = 0;
-      uint32_t pending = 0;
-      uint32_t hits = w.hits;
+      uint64_t openers = 0;
+      uint64_t pending = 0;
+      uint64_t hits = w.hits;
       if (quoted) {
         hits = SeparatorsOutsideQuotes(hits, w.quotes, begins, openers, pending);
         start += (openers & begins) != 0;  // the current field opens with a quote
       }
-      const uint32_t separators = hits;
+      const uint64_t separators = hits;
       while (hits != 0) {
-        const uint32_t at = LowestBit(hits);
+        const uint32_t at = LowestBit64(hits);
         const char* hit = window + at;
         if (*hit == '\0') {
           if (passed != field) return {nullptr, 0};
@@ -163,12 +173,12 @@ __attribute__((target("sse2"), no_sanitize("address"))) FieldSpan FindField(cons
         hits &= hits - 1;
       }
       if (quoted && pending != 0) {
-        p = window + LowestBit(pending);
+        p = window + LowestBit64(pending);
         start = SkipQuoted(p);
         break;  // go on from p, which may lie in a later window
       }
-      begins = separators >> 31;
-      window += 32;
+      begins = separators >> 63;
+      window += 64;
       w = ReadWindow<quoted>(window, wanted, 0);
     }
   }

@@ -13,10 +13,10 @@ inline T* AlignDown(T* p) {
   return reinterpret_cast<T*>(reinterpret_cast<uintptr_t>(p) & ~uintptr_t{15});
 }
 
-// The 32-byte boundary at or below p.
+// The 64-byte boundary at or below p.
 template <typename T>
-inline T* AlignDown32(T* p) {
-  return reinterpret_cast<T*>(reinterpret_cast<uintptr_t>(p) & ~uintptr_t{31});
+inline T* AlignDown64(T* p) {
+  return reinterpret_cast<T*>(reinterpret_cast<uintptr_t>(p) & ~uintptr_t{63});
 }
 
 // Index of the lowest set bit; mask is not 0.
