@@ -1,5 +1,6 @@
 #include "runtime/numbers/text_to_number.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <optional>
