@@ -32,8 +32,9 @@ inline bool PowersOfTenBuilt() {
   return first != 0;
 }
 
-// 10^p for kLowestPowerOfTen <= p <= kHighestPowerOfTen; the table must be built.
-inline long double PowerOfTen(int32_t p) {
+// 10^p for kLowestPowerOfTen <= p <= kHighestPowerOfTen; the table must be built. A reference,
+// so that a reader of its bits never moves it through an x87 register.
+inline const long double& PowerOfTen(int32_t p) {
   return g_state.numbers.powersOfTen[kHighestPowerOfTen - p];
 }
 

@@ -1,5 +1,6 @@
 #include "runtime/numbers/text_to_number.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -10,6 +11,7 @@
 #include "runtime/numbers/fpu_mode.h"
 #include "runtime/numbers/number_dispatch.h"
 #include "runtime/numbers/powers_of_ten.h"
+#include "runtime/numbers/round_down_double.h"
 #include "runtime/numbers/x87.h"
 
 namespace corvala {
@@ -21,7 +23,9 @@ constexpr int32_t kLowestScale = -143;
 constexpr int32_t kHighestScale = 141;
 constexpr int kShortMantissa = 9;  // characters read by the first mantissa rules
 constexpr int kMaxHexDigits = 16;
-constexpr int kPlainDigits = 18;  // a plain integer of up to 18 digits is below 2^63
+constexpr int kPlainDigits = 18;   // a plain integer of up to 18 digits is below 2^63
+constexpr int kExactDigits = 19;   // a mantissa of up to 19 digits is below 2^64
+constexpr int kShortExponent = 4;  // exponent digits read by the one-pass decimal reading
 
 enum class Notation { kDecimal = 0, kBinary = 1, kHex = 2 };
 
@@ -33,6 +37,8 @@ struct Reading {
   bool exact = true;          // the value is `integer`; otherwise `value`
   int64_t integer = 0;
   long double value = 0;
+  bool rounded = false;     // the double to store is known already: its bits are `doubleBits`
+  uint64_t doubleBits = 0;  // (kept as an integer, never in an x87 register)
 };
 
 Reading Unreadable() { return Reading{}; }
@@ -217,6 +223,55 @@ class DecimalReader {
   long double x_ = 0;
 };
 
+// The usual decimal text in one pass: digits with a point, an exponent or both ("-1234.5678",
+// "3.14159265e-07", "6e23"), at most 19 digits in all, and an end of a number text after it.
+// Such a text reads on the full way as its digits, exact as an integer, times one power of
+// ten; this gives the double that the full way stores for it. `digits` to `integerEnd` is the
+// run of digits after the optional sign and `v` its value. False for any other text.
+bool ReadPlainDecimal(const char* start, const char* digits, const char* integerEnd, uint64_t v,
+                      Reading& r) {
+  const char* p = integerEnd;
+  int32_t scale = 0;
+  const bool point = *p == '.';
+  if (point) {
+    const char* const fraction = ++p;
+    for (uint32_t d; (d = static_cast<unsigned char>(*p) - uint32_t{'0'}) < 10; ++p) {
+      v = v * 10 + d;
+    }
+    if (p - fraction > kExactDigits) return false;
+    scale = -static_cast<int32_t>(p - fraction);
+  }
+  const ptrdiff_t count = (integerEnd - digits) - scale;
+  if (count == 0 || count > kExactDigits) return false;
+  if (*p == 'e' || *p == 'E') {
+    const char* q = p + 1;
+    const bool minus = *q == '-';
+    if (*q == '-' || *q == '+') ++q;
+    const char* const first = q;
+    int32_t exponent = 0;
+    for (uint32_t d; (d = static_cast<unsigned char>(*q) - uint32_t{'0'}) < 10; ++q) {
+      if (q - first == kShortExponent) return false;
+      exponent = exponent * 10 + static_cast<int32_t>(d);
+    }
+    if (q == first) return false;
+    scale += minus ? -exponent : exponent;
+    p = q;
+  } else if (!point) {
+    return false;
+  }
+  if (g_state.numbers.scanDispatch[static_cast<unsigned char>(*p)] != internal::kScanEnd ||
+      scale < kLowestScale || scale > kHighestScale) {
+    return false;
+  }
+  r.ok = true;
+  r.notation = Notation::kDecimal;
+  r.end = p;
+  r.exact = false;
+  r.rounded = true;
+  r.doubleBits = internal::RoundDownProductBits(v, internal::PowerOfTen(scale), *start == '-');
+  return true;
+}
+
 // The number text from the leading scan on: the first pass decides the notation, then the
 // conversion reads the value.
 Reading ReadNumber(const char* text, int32_t kind, bool onePass, int32_t& depth,
@@ -245,6 +300,10 @@ Reading ReadNumber(const char* text, int32_t kind, bool onePass, int32_t& depth,
         scanClass[static_cast<unsigned char>(*q)] == internal::kScanEnd) {
       return Exact(Notation::kDecimal, q,
                    minus ? -static_cast<int64_t>(v) : static_cast<int64_t>(v));
+    }
+    if (onePass && depth == 1 && (kind == kNumberDouble || kind == kNumberSseDouble)) {
+      Reading r;
+      if (ReadPlainDecimal(start, digits, q, v, r)) return r;
     }
     for (p = start;; ++p) {
       uint8_t cls;
@@ -327,10 +386,25 @@ bool SseRegisterNumber(Word code, int32_t& n) {
   return true;
 }
 
+// A double already rounded, by its bits, at its destination address or in the SSE register
+// the destination names.
+void StoreRounded(uint64_t bits, Word destination, int32_t kind) {
+  int32_t n = 0;
+  if (kind == kNumberDouble) {
+    std::memcpy(reinterpret_cast<void*>(destination), &bits, sizeof bits);
+  } else if (SseRegisterNumber(destination, n)) {
+    LoadSseLow(n, &bits);
+  }
+}
+
 // Stores the reading by kind; returns the value for kind 0.
 int32_t Store(const Reading& r, Word destination, int32_t kind,
               std::optional<internal::RoundDownMode>& mode) {
   if (kind == kNumberInt32 && r.exact) return static_cast<int32_t>(r.integer);
+  if (r.rounded) {  // only for the double kinds
+    StoreRounded(r.doubleBits, destination, kind);
+    return 0;
+  }
   if (kind < 0 || kind > static_cast<int32_t>(kNumberSseInt64Alt)) return 0;
   if (!mode) mode.emplace();
   long double x = r.exact ? static_cast<long double>(r.integer) : r.value;

@@ -4,6 +4,7 @@
 
 #include "corvala/core.h"
 #include "corvala/strings.h"
+#include "runtime/core/state.h"
 #include "runtime/strings/array_access.h"
 #include "runtime/strings/fields.h"
 
@@ -59,7 +60,7 @@ TextRecord ElementText(int32_t arrayNumber, uint32_t index) {
   }
   TempSlot* slot = SelectTempSlot(kSlotAdvance);
   *slot = result;
-  SlotOrigin(TempSlotIndex()) = origin;
+  internal::g_state.core.slotOrigin[internal::RingIndex()] = origin;
   return result;
 }
 

@@ -41,10 +41,11 @@ __attribute__((target("sse2"), no_sanitize("address"))) const char* FindByteOrZe
   }
 }
 
-// A field loses one trailing comma and then one trailing double quote, never more than it has.
+// A field loses one trailing comma and then one trailing double quote, never more than it has
+// (counted without branches: a quoted field's end is no pattern to predict).
 FieldSpan Trimmed(const char* start, const char* end) {
-  if (end > start && end[-1] == ',') --end;
-  if (end > start && end[-1] == '"') --end;
+  end -= end > start && end[-1] == ',';
+  end -= end > start && end[-1] == '"';
   return {start, static_cast<int32_t>(end - start)};
 }
 
@@ -57,41 +58,146 @@ const char* SkipQuoted(const char*& p) {
   return start;
 }
 
-// One forward walk over aligned blocks, visiting only separators and the terminator. With
-// `quoted`, a field that begins with a double quote runs to the next double quote.
+// One bit per byte of four blocks' compare results, the first block's lowest.
+__attribute__((target("sse2"))) inline uint64_t WindowBits(__m128i b0, __m128i b1, __m128i b2,
+                                                           __m128i b3) {
+  const uint32_t low = static_cast<uint32_t>(_mm_movemask_epi8(b0)) |
+                       static_cast<uint32_t>(_mm_movemask_epi8(b1)) << 16;
+  const uint32_t high = static_cast<uint32_t>(_mm_movemask_epi8(b2)) |
+                        static_cast<uint32_t>(_mm_movemask_epi8(b3)) << 16;
+  return uint64_t{high} << 32 | low;
+}
+
+// Sixty-four bytes from a 64-byte boundary (four aligned blocks, so never two pages), one bit
+// per byte: `hits` where the byte is the separator or zero, and for the quoted kind `quotes`
+// where it is a double quote before the window's first zero byte. Bits below `from` (an
+// offset into the window) are clear in both.
+struct Window {
+  uint64_t hits;
+  uint64_t quotes;
+};
+
+template <bool quoted>
+__attribute__((target("sse2"), no_sanitize("address"))) inline Window ReadWindow(const char* window,
+                                                                                 __m128i separator,
+                                                                                 uint32_t from) {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i blocks[4];
+  __m128i zeros[4];
+  __m128i hits[4];
+  for (int i = 0; i < 4; ++i) {
+    blocks[i] = LoadBlock(window + 16 * i);
+    zeros[i] = _mm_cmpeq_epi8(blocks[i], zero);
+    hits[i] = _mm_or_si128(_mm_cmpeq_epi8(blocks[i], separator), zeros[i]);
+  }
+  const uint64_t keep = ~uint64_t{0} << from;
+  Window w;
+  w.hits = WindowBits(hits[0], hits[1], hits[2], hits[3]) & keep;
+  w.quotes = 0;
+  if (quoted) {
+    const __m128i quote = _mm_set1_epi8('"');
+    const uint64_t zeroBits = WindowBits(zeros[0], zeros[1], zeros[2], zeros[3]) & keep;
+    // Quotes after the terminator are stale bytes, not the text's.
+    w.quotes = WindowBits(_mm_cmpeq_epi8(blocks[0], quote), _mm_cmpeq_epi8(blocks[1], quote),
+                          _mm_cmpeq_epi8(blocks[2], quote), _mm_cmpeq_epi8(blocks[3], quote)) &
+               keep & ((zeroBits & (0 - zeroBits)) - 1);
+  }
+  return w;
+}
+
+// The separators of a window that are not inside quoted fields. A field that begins with a
+// double quote (after a separator, or at the bit of `begins`) runs to the next double quote:
+// the separators between them are text. Sets `openers` to the quotes that open fields, and
+// `pending` to the one whose closing quote lies beyond the window (0 if none), whose
+// separators are then left out from it on.
+inline uint64_t SeparatorsOutsideQuotes(uint64_t hits, uint64_t quotes, uint64_t begins,
+                                        uint64_t& openers, uint64_t& pending) {
+  openers = 0;
+  pending = 0;
+  uint64_t candidates = quotes & ((hits << 1) | begins);
+  while (candidates != 0) {
+    const uint64_t open = candidates & (0 - candidates);
+    openers |= open;
+    const uint64_t after = quotes & ~((open << 1) - 1);
+    if (after == 0) {
+      pending = open;
+      return hits & (open - 1);
+    }
+    const uint64_t close = after & (0 - after);
+    hits &= ~(close - open);
+    candidates = quotes & (hits << 1) & ~((close << 1) - 1);
+  }
+  return hits;
+}
+
+// Index of the lowest set bit; mask is not 0.
+inline uint32_t LowestBit64(uint64_t mask) { return static_cast<uint32_t>(__builtin_ctzll(mask)); }
+
+// One forward walk over 64-byte windows, visiting only separators and the terminator. With
+// `quoted`, a field that begins with a double quote runs to the next double quote: each
+// window's separators inside quoted fields are cleared first, and only a quoted field that
+// closes beyond its window is walked byte by byte.
 template <bool quoted>
 __attribute__((target("sse2"), no_sanitize("address"))) FieldSpan FindField(const char* text,
                                                                             char separator,
                                                                             uint32_t field) {
   const __m128i wanted = _mm_set1_epi8(separator);
   const char* p = text;
-  const char* start = quoted && *p == '"' ? SkipQuoted(p) : p;
+  const char* start = p;
   uint32_t passed = 0;
   for (;;) {
-    // From p on: the hits of p's block at or after p, then whole blocks.
-    const char* block = AlignDown(p);
-    uint32_t mask = ByteOrZero(block, wanted) & (~0u << (p - block));
+    // From p on: p's window at or after p, then whole windows. `begins` marks the window byte
+    // at which the current field begins, where that byte is p or the window's first.
+    const char* window = AlignDown64(p);
+    Window w = ReadWindow<quoted>(window, wanted, static_cast<uint32_t>(p - window));
+    uint64_t begins = p == text ? uint64_t{1} << (p - window) : 0;
     for (;;) {
-      while (mask == 0) {
-        block += 16;
-        mask = ByteOrZero(block, wanted);
+      uint64_t openers = 0;
+      uint64_t pending = 0;
+      uint64_t hits = w.hits;
+      if (quoted) {
+        hits = SeparatorsOutsideQuotes(hits, w.quotes, begins, openers, pending);
+        start += (openers & begins) != 0;  // the current field opens with a quote
       }
-      const char* hit = block + LowestBit(mask);
-      if (*hit == '\0') {
-        if (passed != field) return {nullptr, 0};
-        return Trimmed(start, hit);
+      const uint64_t separators = hits;
+      while (hits != 0) {
+        const uint32_t at = LowestBit64(hits);
+        const char* hit = window + at;
+        if (*hit == '\0') {
+          if (passed != field) return {nullptr, 0};
+          return Trimmed(start, hit);
+        }
+        if (passed == field) return Trimmed(start, hit);
+        ++passed;
+        start = hit + 1 + ((openers >> at) >> 1 & 1);
+        hits &= hits - 1;
       }
-      if (passed == field) return Trimmed(start, hit);
-      ++passed;
-      p = hit + 1;  // within the text: the separator is not its terminator
-      if (quoted && *p == '"') {
+      if (quoted && pending != 0) {
+        p = window + LowestBit64(pending);
         start = SkipQuoted(p);
-        break;  // go on from p, which may lie in a later block
+        break;  // go on from p, which may lie in a later window
       }
-      start = p;
-      mask &= mask - 1;
+      begins = separators >> 63;
+      window += 64;
+      w = ReadWindow<quoted>(window, wanted, 0);
     }
   }
+}
+
+// Copies `length` bytes of a field into the buffer and ends them with a zero. A field of
+// fewer than 16 bytes whose 16 bytes from its start lie in one 4 KiB page (so in pages the
+// element occupies) moves as one unaligned block; the terminator then overwrites what came
+// after the field, within the buffer.
+__attribute__((target("sse2"), no_sanitize("address"))) void CopyField(char* buffer,
+                                                                       const char* start,
+                                                                       int32_t length) {
+  static_assert(kFieldBufferSize >= 16);
+  if (length < 16 && (reinterpret_cast<uintptr_t>(start) & 4095) <= 4096 - 16) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(buffer), LoadUnaligned(start));
+  } else {
+    std::memcpy(buffer, start, static_cast<size_t>(length));
+  }
+  buffer[length] = '\0';
 }
 
 }  // namespace
@@ -112,8 +218,7 @@ TextRecord ExtractField(ElementRecord* record, uint32_t field, FieldKind kind) {
   area.last = {record, record->text, record->length, span.start, span.length};
   // A longer field is cut so that it and its terminator fit the buffer.
   const int32_t length = span.length < kFieldBufferSize - 1 ? span.length : kFieldBufferSize - 1;
-  std::memcpy(area.buffer, span.start, static_cast<size_t>(length));
-  area.buffer[length] = '\0';
+  CopyField(area.buffer, span.start, length);
   return {area.buffer, length};
 }
 

@@ -13,6 +13,12 @@ inline T* AlignDown(T* p) {
   return reinterpret_cast<T*>(reinterpret_cast<uintptr_t>(p) & ~uintptr_t{15});
 }
 
+// The 64-byte boundary at or below p.
+template <typename T>
+inline T* AlignDown64(T* p) {
+  return reinterpret_cast<T*>(reinterpret_cast<uintptr_t>(p) & ~uintptr_t{63});
+}
+
 // Index of the lowest set bit; mask is not 0.
 inline uint32_t LowestBit(uint32_t mask) { return static_cast<uint32_t>(__builtin_ctz(mask)); }
 

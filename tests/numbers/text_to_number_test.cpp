@@ -1,7 +1,11 @@
+#include "runtime/numbers/text_to_number.h"
+
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "corvala/core.h"
 #include "corvala/numbers.h"
@@ -172,6 +176,72 @@ TEST_F(TextToNumberTest, ReadsDoublesRoundedDown) {
   double stored = -999;
   EXPECT_EQ(TextToNumber("1e-144", reinterpret_cast<Word>(&stored), kNumberDouble).count, kBad);
   EXPECT_EQ(stored, -999) << "nothing is stored on error";
+}
+
+// Decimal texts with a point or an exponent take a one-pass reading to double; it must store
+// the bits the full way stores, count included, also where the store's rounding down moves a
+// negative value away from zero, at the ends of the scale and of the 19-digit mantissa, and
+// beside the texts it leaves to the full way.
+TEST_F(TextToNumberTest, OnePassDecimalsStoreWhatTheFullWayStores) {
+  std::vector<std::string> texts = {"-1234.56789",
+                                    "3.14159265e-07",
+                                    "-9.99999999e+11",
+                                    "6e23",
+                                    "-6E-23",
+                                    ".5",
+                                    "-.5",
+                                    "5.",
+                                    "+2.5e0",
+                                    "0.1",
+                                    "-0.1",
+                                    "0.000",
+                                    "-0.0e7",
+                                    "9999999999999999999.5",
+                                    "999999999.9999999999",
+                                    "1.8446744073709551615e19",
+                                    "-1e-143",
+                                    "1e141",
+                                    "1e142",
+                                    "1e-144",
+                                    "1.5e",
+                                    "1.5e+",
+                                    "1e-0001",
+                                    "1e00001",
+                                    "1.5e5h",
+                                    "1.5d",
+                                    "1.5 ",
+                                    "1.5)",
+                                    "1.5,5",
+                                    "1.5.5",
+                                    "1e5x",
+                                    "1.5\t"};
+  // Random nine-digit mantissas at every scale, both signs.
+  uint32_t seed = 16;
+  for (int scale = -150; scale <= 150; ++scale) {
+    seed = seed * 1103515245u + 12345u;
+    char text[32];
+    std::snprintf(text, sizeof text, "%s%u.%04ue%d", scale % 2 ? "-" : "", seed % 100000,
+                  (seed >> 8) % 10000, scale);
+    texts.push_back(text);
+  }
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text);
+    for (int32_t kind : {kNumberDouble, kNumberSseDouble}) {
+      double fast = -999, full = -999;
+      const bool inRegister = kind == kNumberSseDouble;
+      NumberReading r = internal::ConvertTextToNumber(
+          text.c_str(), inRegister ? kSseRegisterCode + 1 : reinterpret_cast<Word>(&fast), kind,
+          true);
+      const uint64_t fastRegister = SseRegister(1).low;
+      NumberReading expected = internal::ConvertTextToNumber(
+          text.c_str(), inRegister ? kSseRegisterCode + 1 : reinterpret_cast<Word>(&full), kind,
+          false);
+      EXPECT_EQ(r.value, expected.value);
+      EXPECT_EQ(r.count, expected.count);
+      EXPECT_EQ(std::memcmp(&fast, &full, sizeof fast), 0);
+      EXPECT_EQ(fastRegister, SseRegister(1).low);
+    }
+  }
 }
 
 // Every negative zero keeps its sign in the floating kinds, the plain integer "-0" as much

@@ -89,5 +89,29 @@ TEST(FindCommaFieldTest, AQuotedFirstFieldKeepsItsCommas) {
   ExpectFields(FindCommaField, cases, std::size(cases));
 }
 
+// The walk reads aligned windows of the text: at every offset from a window's start, quoted
+// fields that open, close and end beyond a window, separators at a window's last byte, and
+// stale quotes and commas after the terminator give the same fields.
+TEST(FindCommaFieldTest, SameFieldsAtEveryAlignment) {
+  const std::string x(70, 'x');
+  const std::string z(60, 'z');
+  const std::string text = "a,\"" + x + ",y\",b\"c,\"q\"," + z + ",\"w,v";
+  const std::string expected[] = {"a", x + ",y", "b\"c", "q", z, "w,v"};
+  alignas(64) char buffer[512];
+  for (size_t offset = 0; offset < 128; ++offset) {
+    SCOPED_TRACE(::testing::Message() << "offset " << offset);
+    for (size_t i = 0; i < sizeof buffer; ++i) buffer[i] = i % 2 ? '"' : ',';
+    char* at = buffer + offset;
+    text.copy(at, text.size());
+    at[text.size()] = '\0';
+    for (uint32_t field = 0; field < std::size(expected); ++field) {
+      FieldSpan span = FindCommaField(at, field);
+      ASSERT_NE(span.start, nullptr) << "field " << field;
+      EXPECT_EQ(std::string(span.start, span.length), expected[field]) << "field " << field;
+    }
+    EXPECT_EQ(FindCommaField(at, std::size(expected)).start, nullptr);
+  }
+}
+
 }  // namespace
 }  // namespace corvala::internal
