@@ -154,6 +154,12 @@ long double Evaluate(uint32_t descriptor, int32_t count, const Word* slots, int3
 // exact. True, with the value, for such a call.
 bool LoneInteger(uint32_t descriptor, int32_t count, const Word* slots, int32_t slotCount,
                  int64_t& value) {
+  // The common call first, NumberText(form, value) with an int32_t value: one operand of
+  // descriptor 0 (a 32-bit integer that becomes the result) in the first slot.
+  if (count == 5 && slotCount >= 1 && (descriptor & kOperandFields) == 0) {
+    value = static_cast<int32_t>(static_cast<uint32_t>(slots[0]));
+    return true;
+  }
   uint32_t field = descriptor & 0x3F;
   if ((descriptor & kOperandFields) != field || (field & 7) != kNumberSet) return false;
   int64_t argument = int64_t{count} - 1;
@@ -251,11 +257,8 @@ char* NumberToTextSlots(TextArg selector, uint32_t descriptor, int32_t count, co
     return GeneralNumberText(selector, descriptor, count, slots, slotCount);
   }
   int64_t integer;
-  if (count == 5 && slotCount >= 1 && (descriptor & ~kNegateFirstOperand) == 0) {
-    // NumberText(form, value) with an int32_t value: descriptor 0 is one 32-bit integer.
-    integer = static_cast<int32_t>(static_cast<uint32_t>(slots[0]));
-  } else if ((descriptor & kWideNumberText) != 0 ||
-             !LoneInteger(descriptor, count, slots, slotCount, integer)) {
+  if ((descriptor & kWideNumberText) != 0 ||
+      !LoneInteger(descriptor, count, slots, slotCount, integer)) {
     return GeneralNumberText(selector, descriptor, count, slots, slotCount);
   }
   if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();

@@ -9,6 +9,17 @@
 
 namespace corvala::internal {
 
+// Copies the first and the last sizeof(T) bytes of count (sizeof(T) to 2 sizeof(T)) from
+// `from` to `to`: both are read before either is written.
+template <typename T>
+__attribute__((target("sse2"))) inline void CopyEnds(char* to, const char* from, size_t count) {
+  T head, tail;
+  std::memcpy(&head, from, sizeof head);
+  std::memcpy(&tail, from + count - sizeof tail, sizeof tail);
+  std::memcpy(to, &head, sizeof head);
+  std::memcpy(to + count - sizeof tail, &tail, sizeof tail);
+}
+
 // Copies count bytes from `from` to `to`, reading and writing only those bytes. The ranges do
 // not overlap, or `to` lies before `from`: everything read is read before it can be
 // overwritten. From 32 bytes on, the first and last 16 bytes are loaded first and stored last,
@@ -39,22 +50,11 @@ __attribute__((target("sse2"))) inline void CopyPiece(char* to, const char* from
     _mm_storeu_si128(reinterpret_cast<__m128i*>(to), head);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(end - 16), tail);
   } else if (count >= 16) {
-    const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
-    const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + count - 16));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), head);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(to + count - 16), tail);
+    CopyEnds<__m128i>(to, from, count);
   } else if (count >= 8) {
-    uint64_t head, tail;
-    std::memcpy(&head, from, 8);
-    std::memcpy(&tail, from + count - 8, 8);
-    std::memcpy(to, &head, 8);
-    std::memcpy(to + count - 8, &tail, 8);
+    CopyEnds<uint64_t>(to, from, count);
   } else if (count >= 4) {
-    uint32_t head, tail;
-    std::memcpy(&head, from, 4);
-    std::memcpy(&tail, from + count - 4, 4);
-    std::memcpy(to, &head, 4);
-    std::memcpy(to + count - 4, &tail, 4);
+    CopyEnds<uint32_t>(to, from, count);
   } else if (count != 0) {
     const char first = from[0], middle = from[count / 2], last = from[count - 1];
     to[0] = first;

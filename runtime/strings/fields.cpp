@@ -58,16 +58,6 @@ const char* SkipQuoted(const char*& p) {
   return start;
 }
 
-// One bit per byte of four blocks' compare results, the first block's lowest.
-__attribute__((target("sse2"))) inline uint64_t WindowBits(__m128i b0, __m128i b1, __m128i b2,
-                                                           __m128i b3) {
-  const uint32_t low = static_cast<uint32_t>(_mm_movemask_epi8(b0)) |
-                       static_cast<uint32_t>(_mm_movemask_epi8(b1)) << 16;
-  const uint32_t high = static_cast<uint32_t>(_mm_movemask_epi8(b2)) |
-                        static_cast<uint32_t>(_mm_movemask_epi8(b3)) << 16;
-  return uint64_t{high} << 32 | low;
-}
-
 // Sixty-four bytes from a 64-byte boundary (four aligned blocks, so never two pages), one bit
 // per byte: `hits` where the byte is the separator or zero, and for the quoted kind `quotes`
 // where it is a double quote before the window's first zero byte. Bits below `from` (an
@@ -92,14 +82,14 @@ __attribute__((target("sse2"), no_sanitize("address"))) inline Window ReadWindow
   }
   const uint64_t keep = ~uint64_t{0} << from;
   Window w;
-  w.hits = WindowBits(hits[0], hits[1], hits[2], hits[3]) & keep;
+  w.hits = RunMask(hits[0], hits[1], hits[2], hits[3]) & keep;
   w.quotes = 0;
   if (quoted) {
     const __m128i quote = _mm_set1_epi8('"');
-    const uint64_t zeroBits = WindowBits(zeros[0], zeros[1], zeros[2], zeros[3]) & keep;
+    const uint64_t zeroBits = RunMask(zeros[0], zeros[1], zeros[2], zeros[3]) & keep;
     // Quotes after the terminator are stale bytes, not the text's.
-    w.quotes = WindowBits(_mm_cmpeq_epi8(blocks[0], quote), _mm_cmpeq_epi8(blocks[1], quote),
-                          _mm_cmpeq_epi8(blocks[2], quote), _mm_cmpeq_epi8(blocks[3], quote)) &
+    w.quotes = RunMask(_mm_cmpeq_epi8(blocks[0], quote), _mm_cmpeq_epi8(blocks[1], quote),
+                       _mm_cmpeq_epi8(blocks[2], quote), _mm_cmpeq_epi8(blocks[3], quote)) &
                keep & ((zeroBits & (0 - zeroBits)) - 1);
   }
   return w;
@@ -129,9 +119,6 @@ inline uint64_t SeparatorsOutsideQuotes(uint64_t hits, uint64_t quotes, uint64_t
   }
   return hits;
 }
-
-// Index of the lowest set bit; mask is not 0.
-inline uint32_t LowestBit64(uint64_t mask) { return static_cast<uint32_t>(__builtin_ctzll(mask)); }
 
 // One forward walk over 64-byte windows, visiting only separators and the terminator. With
 // `quoted`, a field that begins with a double quote runs to the next double quote: each

@@ -15,6 +15,8 @@ using internal::AlignDown;
 using internal::LoadBlock;
 using internal::LoadUnaligned;
 using internal::LowestBit;
+using internal::LowestBit64;
+using internal::RunMask;
 using internal::ZeroBytes;
 using internal::ZeroUnits;
 
@@ -138,9 +140,9 @@ __attribute__((target("sse2"), no_sanitize("address"))) size_t GoOnSse2(const ch
     __m128i on2 = GoingOn<kFold>(LoadBlock(x + i + 32), LoadUnaligned(y + i + 32));
     __m128i on3 = GoingOn<kFold>(LoadBlock(x + i + 48), LoadUnaligned(y + i + 48));
     if (StopBits(_mm_min_epu8(_mm_min_epu8(on0, on1), _mm_min_epu8(on2, on3))) != 0) {
-      uint64_t stops =
-          StopBits(on0) | StopBits(on1) << 16 | uint64_t{StopBits(on2) | StopBits(on3) << 16} << 32;
-      return i + static_cast<size_t>(__builtin_ctzll(stops));
+      const __m128i zero = _mm_setzero_si128();
+      return i + LowestBit64(RunMask(_mm_cmpeq_epi8(on0, zero), _mm_cmpeq_epi8(on1, zero),
+                                     _mm_cmpeq_epi8(on2, zero), _mm_cmpeq_epi8(on3, zero)));
     }
   }
   return length;
@@ -188,7 +190,7 @@ __attribute__((target("avx2"), no_sanitize("address"))) size_t GoOnAvx2(const ch
     __m256i on1 = GoingOn32<kFold>(Load32(x + i + 32), Load32(y + i + 32));
     if (StopBits32(_mm256_min_epu8(on0, on1)) != 0) {
       uint64_t stops = StopBits32(on0) | uint64_t{StopBits32(on1)} << 32;
-      return i + static_cast<size_t>(__builtin_ctzll(stops));
+      return i + LowestBit64(stops);
     }
   }
   return length;

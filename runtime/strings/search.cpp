@@ -18,10 +18,13 @@ int32_t& LastFoundPosition = internal::g_state.strings.lastFoundPosition;
 namespace {
 
 using internal::AlignDown;
+using internal::AlignDown64;
 using internal::g_state;
 using internal::LoadBlock;
 using internal::LoadUnaligned;
 using internal::LowestBit;
+using internal::LowestBit64;
+using internal::RunMask;
 using Byte = unsigned char;
 
 // Two zero bytes: an empty byte or wide text, for a slot that holds no text.
@@ -241,9 +244,8 @@ __attribute__((target("sse2"))) inline __m128i FirstOrZero(__m128i bytes, __m128
 __attribute__((target("sse2"))) inline uint64_t RunBits(__m128i b0, __m128i b1, __m128i b2,
                                                         __m128i b3) {
   const __m128i zero = _mm_setzero_si128();
-  return uint64_t{Bits(_mm_cmpeq_epi8(b0, zero))} | uint64_t{Bits(_mm_cmpeq_epi8(b1, zero))} << 16 |
-         uint64_t{Bits(_mm_cmpeq_epi8(b2, zero))} << 32 |
-         uint64_t{Bits(_mm_cmpeq_epi8(b3, zero))} << 48;
+  return RunMask(_mm_cmpeq_epi8(b0, zero), _mm_cmpeq_epi8(b1, zero), _mm_cmpeq_epi8(b2, zero),
+                 _mm_cmpeq_epi8(b3, zero));
 }
 
 // Lists as ListOccurrences does. Only the pattern's first byte and the terminator are tested,
@@ -260,8 +262,7 @@ __attribute__((target("sse2"), no_sanitize("address"))) internal::OccurrenceList
   const __m128i first = _mm_set1_epi8(static_cast<char>(p.bytes[0] | p.firstMask));
   const size_t length = TextLength(reinterpret_cast<const char*>(p.bytes));
   internal::OccurrenceList list{0, nullptr, nullptr};
-  const Byte* run =
-      reinterpret_cast<const Byte*>(reinterpret_cast<uintptr_t>(text) & ~uintptr_t{63});
+  const Byte* run = AlignDown64(text);
   const Byte* next = text;  // no match starts before this
   uint64_t hits = RunBits(FirstOrZero<kMasked>(LoadBlock(run), mask, first),
                           FirstOrZero<kMasked>(LoadBlock(run + 16), mask, first),
@@ -270,7 +271,7 @@ __attribute__((target("sse2"), no_sanitize("address"))) internal::OccurrenceList
                   (~uint64_t{0} << (text - run));
   for (;;) {
     for (; hits != 0; hits &= hits - 1) {
-      const Byte* candidate = run + __builtin_ctzll(hits);
+      const Byte* candidate = run + LowestBit64(hits);
       if (*candidate == 0) {
         list.terminator = reinterpret_cast<const char*>(candidate);
         return list;

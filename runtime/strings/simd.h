@@ -21,6 +21,7 @@ inline T* AlignDown64(T* p) {
 
 // Index of the lowest set bit; mask is not 0.
 inline uint32_t LowestBit(uint32_t mask) { return static_cast<uint32_t>(__builtin_ctz(mask)); }
+inline uint32_t LowestBit64(uint64_t mask) { return static_cast<uint32_t>(__builtin_ctzll(mask)); }
 
 // The aligned 16-byte block at `block`. Callers read whole blocks that may extend before a
 // string's start or past its terminator, never outside the pages it occupies.
@@ -39,6 +40,17 @@ __attribute__((target("sse2"), no_sanitize("address"))) inline __m128i LoadUnali
 __attribute__((target("sse2"))) inline uint32_t ZeroBytes(const void* block) {
   return static_cast<uint32_t>(
       _mm_movemask_epi8(_mm_cmpeq_epi8(LoadBlock(block), _mm_setzero_si128())));
+}
+
+// One bit per byte of four 16-byte compare results (the top bit of each byte), the first
+// block's lowest: the mask of a 64-byte run.
+__attribute__((target("sse2"))) inline uint64_t RunMask(__m128i b0, __m128i b1, __m128i b2,
+                                                        __m128i b3) {
+  const uint32_t low = static_cast<uint32_t>(_mm_movemask_epi8(b0)) |
+                       static_cast<uint32_t>(_mm_movemask_epi8(b1)) << 16;
+  const uint32_t high = static_cast<uint32_t>(_mm_movemask_epi8(b2)) |
+                        static_cast<uint32_t>(_mm_movemask_epi8(b3)) << 16;
+  return uint64_t{high} << 32 | low;
 }
 
 // Two bits (one per byte) per 16-bit unit of an aligned block: set where the unit is zero.
