@@ -86,7 +86,7 @@ namespace corvala {
 // (Implemented by the runtime core: heap.cpp, tracked_blocks.cpp, fatal_error.cpp,
 // api_failure.cpp.)
 
-inline constexpr int kCvHeapStrings = 100;  ///< capacity of the tracked-block table
+inline constexpr int kCvHeapStrings = 100;               ///< capacity of the tracked-block table
 inline constexpr uint32_t kHeapZeroMemory = 0x00000008;  ///< CountedAlloc: zero the block
 
 /// A block from the process heap; flags 0 or kHeapZeroMemory. Every call counts in
@@ -157,8 +157,8 @@ extern CORVALA_API int32_t& ApiBoxesOff;
 
 // --- Array and file tables ------------------------------------------------------------------
 
-inline constexpr int kArrayNumbers = 20;  ///< array numbers are 0 to 19
-inline constexpr int kFileNumbers = 11;   ///< file numbers are 0 to 10
+inline constexpr int kArrayNumbers = 20;                ///< array numbers are 0 to 19
+inline constexpr int kFileNumbers = 11;                 ///< file numbers are 0 to 10
 inline constexpr Word kErased = static_cast<Word>(-1);  ///< ArrayTable entry of an erased array
 
 /// Two words: the text (0 for an element never assigned) and the signed length; above 0 the
@@ -204,6 +204,5 @@ inline constexpr int kCloseAllFiles = 11;
 /// down to 0; each non-zero entry goes to CloseHandle and becomes 0. Any other number ends
 /// the run with ErrorCode 6 (the line in ReportValue); nothing is touched.
 CORVALA_API void CloseFile(int32_t fileNumber);
-
 
 }  // namespace corvala

@@ -205,7 +205,6 @@ struct FileSizeHalves {
 /// number, a missing file, or a value from 11 to 127, gives 0xFFFFFFFF in both halves.
 CORVALA_API FileSizeHalves FileSize(TextArg file);
 
-
 /// A deferred text for BuildText that stands for the whole contents of the file name: it
 /// records the name's address (the name must stay valid until the piece is used) and the
 /// size's low 32 bits, and the file is read, once, straight into the built text when it is

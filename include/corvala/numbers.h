@@ -79,14 +79,14 @@ enum NumberOperator : uint32_t {
   kNumberSubtract = 2,
   kNumberMultiply = 3,
   kNumberDivide = 4,
-    // 5 to 7: the operand is read and has no effect.
+  // 5 to 7: the operand is read and has no effect.
 };
 /// The 6-bit descriptor of one operand; operand k's goes to bits 6(k-1) to 6(k-1)+5.
 constexpr uint32_t OperandDescriptor(NumberKind kind, NumberOperator op = kNumberSet) {
   return (static_cast<uint32_t>(kind) << 3) | static_cast<uint32_t>(op);
 }
 inline constexpr uint32_t kNegateFirstOperand = 1u << 30;  ///< operand 1 is negated first
-inline constexpr uint32_t kWideNumberText = 1u << 31;  ///< UTF-16 result
+inline constexpr uint32_t kWideNumberText = 1u << 31;      ///< UTF-16 result
 
 // Format selectors besides a format text (or 127 for the current slot's text).
 inline constexpr int kFloatingForm = 0;   ///< selector: the floating-point form
@@ -292,6 +292,5 @@ CORVALA_API char* WriteDecimalDigits(uint64_t value, char* last, char* point);
 CORVALA_API void BuildPowersOfTen();
 /// The table of the 299 powers of ten (built on this first use).
 CORVALA_API const long double* PowersOfTen();
-
 
 }  // namespace corvala

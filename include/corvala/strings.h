@@ -78,8 +78,9 @@ struct TextComparison {
   int32_t difference;  ///< a[offset] - b[offset], bytes as stored and unsigned (-255 to 255)
   uint32_t offset;     ///< first position where the texts differ or either one ends
 };
-/// Compares two zero-terminated texts. mode 0 compares exactly; any other mode with bit 5 (32) set in every byte of both texts,
-/// so letters match regardless of case. The difference always comes from the stored bytes.
+/// Compares two zero-terminated texts. mode 0 compares exactly; any other mode with bit 5 (32) set
+/// in every byte of both texts, so letters match regardless of case. The difference always comes
+/// from the stored bytes.
 CORVALA_API TextComparison CompareTexts(const char* a, const char* b, int32_t mode);
 
 // --- Substring search -----------------------------------------------------------------------

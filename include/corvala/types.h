@@ -50,5 +50,4 @@ struct TextRecord {
   int32_t length;    ///< the length in bytes; its sign belongs to the owner (see ElementRecord)
 };
 
-
 }  // namespace corvala
