@@ -2,6 +2,8 @@
 # Corvala::corvala_shared) and the pkg-config file. Nothing of platform/, runtime/ or the tests.
 include(CMakePackageConfigHelpers)
 set(CORVALA_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Corvala)
+# Components for the packages: the shared library is the runtime, everything else development.
+set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME development)
 
 # A build with sanitizers gives libraries that need the sanitizer runtime first in the
 # process: their package passes the flag on to every program that links them.
@@ -18,8 +20,9 @@ install(FILES ${CMAKE_BINARY_DIR}/include/corvala/version.h
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/corvala)
 install(TARGETS corvala corvala_shared EXPORT CorvalaTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
-        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime
+                NAMELINK_COMPONENT development
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 if(WIN32)
   install(FILES ${CMAKE_BINARY_DIR}/corvala.def DESTINATION ${CMAKE_INSTALL_LIBDIR})
 endif()
