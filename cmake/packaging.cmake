@@ -10,7 +10,7 @@ set(CORVALA_SOVERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
 set(CORVALA_RUNTIME_PACKAGE libcorvala${CORVALA_SOVERSION})
 set(CORVALA_DEV_PACKAGE libcorvala-dev)
 set(CORVALA_MAINTAINER "The Corvala authors <authors@corvala.invalid>")
-set(CORVALA_SUMMARY "Runtime library for calling programs: texts, string arrays, numbers, files")
+set(CORVALA_SUMMARY "Runtime library for calling programs (texts, arrays, numbers, files)")
 
 # The manual, where scripts/docs has built it.
 if(WIN32)
@@ -44,6 +44,10 @@ else()
        "  * Release ${PROJECT_VERSION}; its changes are in the upstream CHANGELOG.md.\n\n"
        " -- ${CORVALA_MAINTAINER}  ${changelog_date}\n")
   execute_process(COMMAND gzip -9nf ${changelog})
+  # The runtime package's shlibs entry for its soname, and the ldconfig trigger.
+  file(WRITE ${CMAKE_BINARY_DIR}/debian/shlibs
+       "libcorvala ${CORVALA_SOVERSION} ${CORVALA_RUNTIME_PACKAGE} (>= ${PROJECT_VERSION})\n")
+  file(WRITE ${CMAKE_BINARY_DIR}/debian/triggers "activate-noawait ldconfig\n")
   foreach(component runtime development)
     if(component STREQUAL "runtime")
       set(package ${CORVALA_RUNTIME_PACKAGE})
@@ -78,8 +82,8 @@ endif()
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${CORVALA_RUNTIME_PACKAGE})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_GENERATE_SHLIBS ON)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_MULTIARCH same)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA
+    ${CMAKE_BINARY_DIR}/debian/shlibs ${CMAKE_BINARY_DIR}/debian/triggers)
 set(CPACK_DEBIAN_RUNTIME_DESCRIPTION "${CORVALA_SUMMARY}
 Corvala is the runtime library of calling programs: texts in a ring of
 temporary result slots, string arrays loaded from text files, numbers to
@@ -91,7 +95,7 @@ set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME ${CORVALA_DEV_PACKAGE})
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
     "${CORVALA_RUNTIME_PACKAGE} (= ${PROJECT_VERSION}-1)")
-set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "${CORVALA_SUMMARY} (development files)
+set(CPACK_DEBIAN_DEVELOPMENT_DESCRIPTION "Runtime library for calling programs - development files
 Corvala is the runtime library of calling programs: texts in a ring of
 temporary result slots, string arrays loaded from text files, numbers to
 text and back, file numbers and output targets, with a C++17 and a C99
