@@ -27,7 +27,7 @@ if(WIN32)
   endif()
 else()
   # Debian wants in every package's doc folder its copyright (the licence in the
-  # machine-readable form) and its changelog, compressed.
+  # machine-readable form) and its changelog, compressed; only the packages install them.
   file(READ ${CMAKE_SOURCE_DIR}/LICENSE licence)
   string(REGEX REPLACE "\n$" "" licence "${licence}")
   string(REGEX REPLACE "\n\n" "\n.\n" licence "${licence}")
@@ -55,7 +55,8 @@ else()
       set(package ${CORVALA_DEV_PACKAGE})
     endif()
     install(FILES ${copyright} ${changelog}.gz
-            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${component})
+            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${component}
+            EXCLUDE_FROM_ALL)
   endforeach()
 endif()
 
