@@ -378,7 +378,8 @@ CV_FUNCTION(void) cv_CloseFile(int32_t fileNumber) CV_NOEXCEPT;
 CV_FUNCTION(void) cv_IntToDecimal(int32_t value, char* buffer) CV_NOEXCEPT;
 /**
  * Compares `first` and `second` as doubles (rounded in the current mode); they are equal when
- * their bit patterns differ only in bytes below `k`.
+ * their bit patterns differ only in bytes below `k`. long double is the x87 80-bit format of
+ * GCC and Clang on x86 (MinGW included).
  * @return CV_BELOW, CV_EQUAL or CV_ABOVE; CV_UNORDERED for a NaN whose pattern differs from the
  *         other operand at byte k or above (a NaN within the tolerance compares CV_EQUAL).
  */
@@ -926,7 +927,8 @@ typedef struct cv_KeyPress {
  *        are UTF-16.
  * @param pieces the pieces: CV_CURRENT_SLOT (n such pieces are the n newest slots, the
  *        leftmost the oldest; a deferred text there is expanded in place), a shared-table id
- *        (CV_TEXT_ID(0) to CV_TEXT_ID(119)), or a zero-terminated text's address.
+ *        (CV_TEXT_ID(0) to CV_TEXT_ID(119)), or a zero-terminated text's address. With
+ *        CV_BUILD_TRACKED the old block to release follows them.
  * @return the text's address (null when it was built in a temporary block), or with
  *         CV_BUILD_WAIT_KEY the key's code. More CV_CURRENT_SLOT pieces than the ring holds (15,
  *         14 beside a destination slot) end the run with CV_ERROR_STRING_TABLE.
