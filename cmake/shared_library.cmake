@@ -15,6 +15,10 @@ else()
   # Hidden visibility leaves the standard library's template code exported (its headers ask
   # for default visibility); the version script keeps it inside.
   set(version_script ${CMAKE_SOURCE_DIR}/cmake/corvala.map)
-  target_link_options(corvala_shared PRIVATE -Wl,--version-script=${version_script})
+  # The C++ runtime is linked in privately, as the DLL does: libcorvala.so then loads libc
+  # and libm alone, so a C program pays no libstdc++ load at start-up and one program can mix
+  # it with any C++ runtime. The runtime stays C++; no C++ object crosses the interface.
+  target_link_options(corvala_shared PRIVATE -Wl,--version-script=${version_script}
+                      -static-libstdc++ -static-libgcc)
   set_target_properties(corvala_shared PROPERTIES LINK_DEPENDS ${version_script})
 endif()
