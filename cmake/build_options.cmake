@@ -2,8 +2,12 @@
 # Each of our targets links it (PRIVATE, $<BUILD_INTERFACE:...> for the installed libraries),
 # so that none of it reaches GoogleTest, Google Benchmark or a calling program.
 add_library(corvala_build_options INTERFACE)
-target_compile_options(corvala_build_options INTERFACE -Wall -Wextra
-                       $<$<BOOL:${CORVALA_WERROR}>:-Werror>)
+set(warnings -Wall -Wextra)
+if(CORVALA_WERROR)
+  list(APPEND warnings -Werror)
+endif()
+# Not for the resource compiler, which shares the C flags' place in its command.
+target_compile_options(corvala_build_options INTERFACE "$<$<COMPILE_LANGUAGE:C,CXX>:${warnings}>")
 
 # POSIX: 64-bit file offsets and inode numbers on every word size, so that stat and readdir of
 # an i686 build work on large files and where inode numbers or directory offsets pass 2^32

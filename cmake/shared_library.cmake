@@ -4,6 +4,8 @@ set_target_properties(corvala_shared PROPERTIES
   VISIBILITY_INLINES_HIDDEN ON
   VERSION ${PROJECT_VERSION}
   SOVERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
+corvala_add_version_info(corvala_shared PRODUCT "Corvala"
+                         DESCRIPTION "Corvala runtime library for calling programs")
 if(WIN32)
   # corvala.dll beside its import library libcorvala.dll.a. The DLL carries libgcc, libstdc++
   # and winpthread, so that it needs nothing but system DLLs; the .def file lists its exports

@@ -79,6 +79,14 @@ CV_FUNCTION(const uint8_t*) cv_BitCountTable(void) CV_NOEXCEPT;
 CV_FUNCTION(const char*) cv_ModuleFolder(void) CV_NOEXCEPT;
 CV_FUNCTION(cv_CommonDataBlockView) cv_CommonData(void) CV_NOEXCEPT;
 
+/* The version of the library that is loaded: text "0.2.0", number 20000. */
+typedef struct cv_VersionInfo {
+  const char* text;
+  uint32_t number; /* major * 10000 + minor * 100 + patch */
+} cv_VersionInfo;
+
+CV_FUNCTION(cv_VersionInfo) cv_Version(void) CV_NOEXCEPT;
+
 /* --- Temporary result slots and the scratch area ------------------------------------ */
 
 #define CV_SLOT_CURRENT ((cv_word)0)
