@@ -79,7 +79,7 @@ CV_FUNCTION(const uint8_t*) cv_BitCountTable(void) CV_NOEXCEPT;
 CV_FUNCTION(const char*) cv_ModuleFolder(void) CV_NOEXCEPT;
 CV_FUNCTION(cv_CommonDataBlockView) cv_CommonData(void) CV_NOEXCEPT;
 
-/* The version of the library that is loaded: text "0.2.0", number 20000. */
+/* The version of the library that is loaded: text "0.2.0", number 200. */
 typedef struct cv_VersionInfo {
   const char* text;
   uint32_t number; /* major * 10000 + minor * 100 + patch */

@@ -43,7 +43,7 @@ TEST_F(CInterfaceCoreTest, VersionIsTheCppOne) {
   const VersionInfo cpp = Version();
   EXPECT_STREQ(c.text, "0.2.0");
   EXPECT_EQ(c.text, cpp.text);
-  EXPECT_EQ(c.number, 20000u);
+  EXPECT_EQ(c.number, 200u);  // 0 * 10000 + 2 * 100 + 0
   EXPECT_EQ(c.number, cpp.number);
 }
 

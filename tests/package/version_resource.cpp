@@ -45,12 +45,14 @@ int main(int argc, char** argv) {
   DWORD handle = 0;
   const DWORD size = GetFileVersionInfoSizeA(file, &handle);
   if (size == 0) {
-    std::printf("FAILED: %s has no version resource (error %lu)\n", file, GetLastError());
+    std::printf("FAILED: %s has no version resource (error %lu)\n", file,
+                static_cast<unsigned long>(GetLastError()));
     return 1;
   }
   std::vector<char> data(size);
   if (!GetFileVersionInfoA(file, 0, size, data.data())) {
-    std::printf("FAILED: GetFileVersionInfoA (error %lu)\n", GetLastError());
+    std::printf("FAILED: GetFileVersionInfoA (error %lu)\n",
+                static_cast<unsigned long>(GetLastError()));
     return 1;
   }
 
@@ -62,11 +64,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   const DWORD wantedMs = MAKELONG(minor, major), wantedLs = MAKELONG(0, patch);
-  std::printf("file version %lu.%lu.%lu.%lu, product version %lu.%lu.%lu.%lu\n",
-              HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
-              HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS),
-              HIWORD(fixed->dwProductVersionMS), LOWORD(fixed->dwProductVersionMS),
-              HIWORD(fixed->dwProductVersionLS), LOWORD(fixed->dwProductVersionLS));
+  const auto part = [](DWORD word, bool high) {
+    return static_cast<unsigned>(high ? HIWORD(word) : LOWORD(word));
+  };
+  std::printf("file version %u.%u.%u.%u, product version %u.%u.%u.%u\n",
+              part(fixed->dwFileVersionMS, true), part(fixed->dwFileVersionMS, false),
+              part(fixed->dwFileVersionLS, true), part(fixed->dwFileVersionLS, false),
+              part(fixed->dwProductVersionMS, true), part(fixed->dwProductVersionMS, false),
+              part(fixed->dwProductVersionLS, true), part(fixed->dwProductVersionLS, false));
   Expect(fixed->dwSignature == VS_FFI_SIGNATURE, "signature");
   Expect(fixed->dwFileVersionMS == wantedMs && fixed->dwFileVersionLS == wantedLs, "file version");
   Expect(fixed->dwProductVersionMS == wantedMs && fixed->dwProductVersionLS == wantedLs,
