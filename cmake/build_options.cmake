@@ -17,8 +17,9 @@ if(NOT WIN32)
 endif()
 
 # Hardening as Debian builds its packages, in optimised Linux builds: _FORTIFY_SOURCE needs
-# the optimiser, and the Debug presets keep the sanitizers' view of every access.
-if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+# the optimiser, and the Debug presets keep the sanitizers' view of every access. Off for a
+# packager whose own flags bring it, and to measure what it costs.
+if(CORVALA_HARDENING AND CMAKE_SYSTEM_NAME STREQUAL "Linux")
   set(optimised $<CONFIG:Release,RelWithDebInfo,MinSizeRel>)
   target_compile_options(corvala_build_options INTERFACE
                          $<${optimised}:-fstack-protector-strong>)

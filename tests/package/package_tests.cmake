@@ -14,7 +14,7 @@ add_test(NAME exports
 
 # Hardening of what we ship: the PE files always, the ELF files of optimised Linux builds
 # (where the build adds it). Prints a table per binary.
-if(WIN32 OR CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
+if(WIN32 OR (CORVALA_HARDENING AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$"))
   set(hardened_files $<TARGET_FILE:corvala_shared>)
   foreach(program toolbar_tooltips tab_field sort_lines compare_files)
     if(TARGET ${program})
