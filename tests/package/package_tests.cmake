@@ -26,9 +26,10 @@ if(WIN32 OR (CORVALA_HARDENING AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDe
                    ${CMAKE_CURRENT_LIST_DIR}/check_hardening ${hardened_files})
 endif()
 
-# Installs into a fresh prefix in the build tree, configures examples/consumer with
-# find_package(Corvala) using this build's compilers and flags, builds its programs against
-# the shared and the static library and runs them (through the emulator of a cross build).
+# Installs into a fresh prefix in the build tree, configures examples/consumer and the C-only
+# examples/consumer/c with find_package(Corvala) using this build's compilers and flags, builds
+# their programs against the shared and the static library, and the C program with pkg-config,
+# and runs them (through the emulator of a cross build).
 string(REPLACE ";" "|" consumer_emulator "${CMAKE_CROSSCOMPILING_EMULATOR}")
 add_test(NAME consumer
          COMMAND ${CMAKE_COMMAND}
