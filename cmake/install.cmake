@@ -40,11 +40,12 @@ install(FILES ${CMAKE_BINARY_DIR}/CorvalaConfig.cmake ${CMAKE_BINARY_DIR}/Corval
 # pkg-config: the prefix is found from the file's own place, so an install anywhere works.
 file(RELATIVE_PATH CORVALA_PC_TO_PREFIX /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
 string(REGEX REPLACE "/$" "" CORVALA_PC_TO_PREFIX "${CORVALA_PC_TO_PREFIX}")
+# What the static library needs besides itself, as its CMake target names it.
+list(JOIN CORVALA_STATIC_RUNTIME " -l" static_runtime)
+set(CORVALA_PC_LIBS_PRIVATE "-l${static_runtime}")
 if(WIN32)
   list(JOIN CORVALA_SYSTEM_LIBRARIES " -l" system_libraries)
-  set(CORVALA_PC_LIBS_PRIVATE "-l${system_libraries}")
-else()
-  set(CORVALA_PC_LIBS_PRIVATE "-lstdc++ -lm")
+  string(APPEND CORVALA_PC_LIBS_PRIVATE " -l${system_libraries}")
 endif()
 configure_file(${CMAKE_SOURCE_DIR}/cmake/corvala.pc.in ${CMAKE_BINARY_DIR}/corvala.pc @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/corvala.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

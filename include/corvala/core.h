@@ -37,6 +37,14 @@ struct CommonDataBlockView {
 /// The "Common data" block's parts.
 CORVALA_API CommonDataBlockView CommonData();
 
+// The version of the runtime that is running (not of the headers a program was built with):
+// its text, "0.2.0", and its number, major * 10000 + minor * 100 + patch (200).
+struct VersionInfo {
+  const char* text;
+  uint32_t number;
+};
+CORVALA_API VersionInfo Version();
+
 }  // namespace corvala
 
 namespace corvala {

@@ -116,6 +116,14 @@ CV_FUNCTION(const char*) cv_ModuleFolder(void) CV_NOEXCEPT;
  */
 CV_FUNCTION(cv_CommonDataBlockView) cv_CommonData(void) CV_NOEXCEPT;
 
+/* The version of the library that is loaded: text "0.2.0", number 200. */
+typedef struct cv_VersionInfo {
+  const char* text;
+  uint32_t number; /* major * 10000 + minor * 100 + patch */
+} cv_VersionInfo;
+
+CV_FUNCTION(cv_VersionInfo) cv_Version(void) CV_NOEXCEPT;
+
 /* --- Temporary result slots and the scratch area ------------------------------------ */
 
 /** cv_SelectTempSlot: the current record; the ring index does not move. */

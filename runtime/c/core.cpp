@@ -11,6 +11,8 @@ CV_SAME_FIELD(cv_CommonDataBlockView, cv::CommonDataBlockView, tag);
 CV_SAME_FIELD(cv_CommonDataBlockView, cv::CommonDataBlockView, entries);
 CV_SAME_FIELD(cv_CommonDataBlockView, cv::CommonDataBlockView, dateFormat);
 CV_SAME_FIELD(cv_CommonDataBlockView, cv::CommonDataBlockView, timeFormat);
+CV_SAME_FIELD(cv_VersionInfo, cv::VersionInfo, text);
+CV_SAME_FIELD(cv_VersionInfo, cv::VersionInfo, number);
 CV_SAME_FIELD(cv_CommittedText, cv::CommittedText, text);
 CV_SAME_FIELD(cv_CommittedText, cv::CommittedText, slot);
 CV_SAME_FIELD(cv_ElementRecord, cv::ElementRecord, text);
@@ -44,6 +46,7 @@ const char* CV_CALL cv_ModuleFolder(void) noexcept { return cv::ModuleFolder(); 
 cv_CommonDataBlockView CV_CALL cv_CommonData(void) noexcept {
   return ToC<cv_CommonDataBlockView>(cv::CommonData());
 }
+cv_VersionInfo CV_CALL cv_Version(void) noexcept { return ToC<cv_VersionInfo>(cv::Version()); }
 
 cv_TextRecord* CV_CALL cv_SelectTempSlot(cv_word request) noexcept {
   return AsC<cv_TextRecord>(cv::SelectTempSlot(request));

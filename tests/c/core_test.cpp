@@ -38,6 +38,15 @@ TEST_F(CInterfaceCoreTest, ResultVariablesAreTheRuntimesOwn) {
   for (const auto& c : cases) EXPECT_EQ(c.c, c.cpp) << c.name;
 }
 
+TEST_F(CInterfaceCoreTest, VersionIsTheCppOne) {
+  const cv_VersionInfo c = cv_Version();
+  const VersionInfo cpp = Version();
+  EXPECT_STREQ(c.text, "0.2.0");
+  EXPECT_EQ(c.text, cpp.text);
+  EXPECT_EQ(c.number, 200u);  // 0 * 10000 + 2 * 100 + 0
+  EXPECT_EQ(c.number, cpp.number);
+}
+
 TEST_F(CInterfaceCoreTest, CommittedTextComesBackAsItsRecord) {
   char* text = cv_ScratchWritePosition();
   std::strcpy(text, "abc");
