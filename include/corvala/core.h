@@ -37,12 +37,13 @@ struct CommonDataBlockView {
 /// The "Common data" block's parts.
 CORVALA_API CommonDataBlockView CommonData();
 
-// The version of the runtime that is running (not of the headers a program was built with):
-// its text, "0.2.0", and its number, major * 10000 + minor * 100 + patch (200).
+/// The version of the runtime that is running, not of the headers a program was built with.
 struct VersionInfo {
-  const char* text;
-  uint32_t number;
+  const char* text;  ///< "major.minor.patch", for example "0.2.0"; static, never freed
+  uint32_t number;   ///< major * 10000 + minor * 100 + patch (200 for 0.2.0)
 };
+/// The version of the loaded runtime, so that a program that loads the library at run time can
+/// check what it got (compare with CORVALA_VERSION_TEXT from version.h). Touches no state.
 CORVALA_API VersionInfo Version();
 
 }  // namespace corvala

@@ -116,12 +116,20 @@ CV_FUNCTION(const char*) cv_ModuleFolder(void) CV_NOEXCEPT;
  */
 CV_FUNCTION(cv_CommonDataBlockView) cv_CommonData(void) CV_NOEXCEPT;
 
-/* The version of the library that is loaded: text "0.2.0", number 200. */
+/**
+ * The version of the library that is loaded (not of the headers a program was built with).
+ */
 typedef struct cv_VersionInfo {
-  const char* text;
-  uint32_t number; /* major * 10000 + minor * 100 + patch */
+  const char* text; /**< "major.minor.patch", for example "0.2.0"; static, never freed */
+  uint32_t number;  /**< major * 10000 + minor * 100 + patch: 200 for 0.2.0 */
 } cv_VersionInfo;
 
+/**
+ * The version of the loaded library, for a program that loads `corvala.dll` or
+ * `libcorvala.so` at run time and checks what it got (compare `number` with the
+ * `CORVALA_VERSION_*` macros of version.h). Touches no runtime state and ends no run.
+ * @return the version's text and number.
+ */
 CV_FUNCTION(cv_VersionInfo) cv_Version(void) CV_NOEXCEPT;
 
 /* --- Temporary result slots and the scratch area ------------------------------------ */
