@@ -2,6 +2,7 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -196,13 +197,22 @@ __attribute__((target("avx2"), no_sanitize("address"))) size_t GoOnAvx2(const ch
   return length;
 }
 
-const bool g_avx2 = platform::ProcessorHasAvx2();
+// Asked on the first long comparison rather than at load, so that start-up runs no CPUID.
+bool HasAvx2() {
+  static std::atomic<int> known{0};  // 0: not asked yet, 1: no, 2: yes
+  int answer = known.load(std::memory_order_relaxed);
+  if (answer == 0) {
+    answer = platform::ProcessorHasAvx2() ? 2 : 1;
+    known.store(answer, std::memory_order_relaxed);
+  }
+  return answer == 2;
+}
 #endif
 
 template <bool kFold>
 inline size_t GoOn(const char* x, const char* y, size_t length) {
 #if defined(__x86_64__)
-  if (g_avx2) return GoOnAvx2<kFold>(x, y, length);
+  if (HasAvx2()) return GoOnAvx2<kFold>(x, y, length);
 #endif
   return GoOnSse2<kFold>(x, y, length);
 }
