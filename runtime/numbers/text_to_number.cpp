@@ -290,8 +290,19 @@ Reading ReadNumber(const char* text, int32_t kind, bool onePass, int32_t& depth,
     // end of the token read exactly as the full way reads them. A negative zero is left to
     // the full way, which keeps its sign for the floating kinds.
     const char* digits = start + (*start == '-' || *start == '+' ? 1 : 0);
-    uint64_t v = 0;
     const char* q = digits;
+#if defined(__i386__)
+    // A 64-bit product takes three multiplications on i686: the first nine digits, below 2^32,
+    // are read in 32 bits.
+    uint32_t low = 0;
+    for (uint32_t d; q - digits < 9 && (d = static_cast<unsigned char>(*q) - uint32_t{'0'}) < 10;
+         ++q) {
+      low = low * 10 + d;
+    }
+    uint64_t v = low;
+#else
+    uint64_t v = 0;
+#endif
     for (uint32_t d; (d = static_cast<unsigned char>(*q) - uint32_t{'0'}) < 10; ++q) {
       v = v * 10 + d;
     }
