@@ -270,7 +270,9 @@ char* NumberToTextSlots(TextArg selector, uint32_t descriptor, int32_t count, co
     // Written in 32-bit arithmetic: the same text, and on i686 no 64-bit steps.
     if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();
     const int32_t value = static_cast<int32_t>(static_cast<uint32_t>(slots[0]));
-    out = internal::WriteInteger32(value, negate, form, ScratchWritePosition());
+    char* start = internal::g_state.core.scratchWrite;
+    out = internal::WriteInteger32(value, negate, form,
+                                   start != nullptr ? start : ScratchWritePosition());
   } else {
     int64_t integer;
     if (!LoneInteger(descriptor, count, slots, slotCount, integer)) {
