@@ -1,5 +1,7 @@
 // The main of every benchmark program: the usual console table, then one line per pairing
-// with the operation's time, its anchor's time and the ratio.
+// with the operation's time, its anchor's time and the ratio. With repetitions each time is
+// the fastest repetition (the machine's other load only ever adds time), and the console
+// shows the aggregates instead of every repetition.
 #include <unistd.h>
 
 #include <cstdio>
@@ -19,7 +21,7 @@ std::vector<std::pair<std::string, std::string>>& Pairings() {
 }
 
 struct Timing {
-  double totalNs = 0;
+  double bestNs = 0;
   int runs = 0;
 };
 
@@ -37,7 +39,11 @@ class CollectingReporter : public benchmark::ConsoleReporter {
   CollectingReporter() : ConsoleReporter(isatty(fileno(stdout)) ? OO_ColorTabular : OO_Tabular) {}
 
   void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
+    std::vector<Run> shown;
+    for (const Run& run : runs) {
+      if (run.run_type == Run::RT_Aggregate || run.repetitions <= 1) shown.push_back(run);
+    }
+    if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
       // A run marked UseRealTime or UseManualTime (work done in another process, say)
@@ -50,8 +56,9 @@ class CollectingReporter : public benchmark::ConsoleReporter {
         ownTime = true;
       }
       Timing& timing = timings_[name];
-      timing.totalNs += (ownTime ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime()) * 1e9 /
-                        benchmark::GetTimeUnitMultiplier(run.time_unit);
+      double ns = (ownTime ? run.GetAdjustedRealTime() : run.GetAdjustedCPUTime()) * 1e9 /
+                  benchmark::GetTimeUnitMultiplier(run.time_unit);
+      if (timing.runs == 0 || ns < timing.bestNs) timing.bestNs = ns;
       timing.runs += 1;
     }
   }
@@ -81,8 +88,8 @@ void PrintComparisons(const CollectingReporter& reporter) {
       if (!suffix.empty() && suffix[0] != '/') continue;
       const Timing* anchorTiming = reporter.Find(anchor + suffix);
       if (anchorTiming == nullptr) continue;
-      double operationNs = timing.totalNs / timing.runs;
-      double anchorNs = anchorTiming->totalNs / anchorTiming->runs;
+      double operationNs = timing.bestNs;
+      double anchorNs = anchorTiming->bestNs;
       if (first) std::printf("\n");
       first = false;
       std::printf("%s: %.2f ns, %s: %.2f ns, ratio %.2f\n", Shown(name).c_str(), operationNs,

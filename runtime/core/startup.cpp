@@ -54,7 +54,7 @@ const TextRecord* SharedStringTable() { return internal::g_state.core.shared; }
 const uint8_t* BitCountTable() { return internal::g_state.core.bitCountTable; }
 const char* ModuleFolder() { return internal::g_state.core.moduleFolder; }
 CommonDataBlockView CommonData() {
-  const internal::CommonDataBlock& c = internal::g_state.core.commonData;
+  const internal::CommonDataBlock& c = internal::CommonDataBlockInUse();
   return {c.tag, c.entries, c.dateFormat, c.timeFormat};
 }
 

@@ -1,13 +1,16 @@
 #include "runtime/core/state.h"
 
 #include <cstring>
-#include <memory>
 
 namespace corvala::internal {
 
-RuntimeState g_state;
+// Constant initialisation, all zero: the whole state, scratch area included, lies in
+// zero-initialised storage, and no page of it is touched before the runtime uses it.
+constinit RuntimeState g_state{};
 
-RuntimeState::RuntimeState() : core{}, numbers{}, strings{}, files{} {
+namespace {
+
+void SetCommonDataDefaults(CoreState& core) {
   CommonDataBlock& c = core.commonData;
   std::memcpy(c.tag, "Common data", 11);
   static const char kCrLf[] = "\r\n";
@@ -30,9 +33,15 @@ RuntimeState::RuntimeState() : core{}, numbers{}, strings{}, files{} {
   std::memcpy(c.timeFormat, "HH:mm:ss", 9);
 }
 
-void ResetRuntimeState() {
-  std::destroy_at(&g_state);
-  std::construct_at(&g_state);
+}  // namespace
+
+CommonDataBlock& CommonDataBlockInUse() {
+  CoreState& core = g_state.core;
+  // The tag is never empty once the defaults are set.
+  if (core.commonData.tag[0] == '\0') SetCommonDataDefaults(core);
+  return core.commonData;
 }
+
+void ResetRuntimeState() { std::memset(static_cast<void*>(&g_state), 0, sizeof g_state); }
 
 }  // namespace corvala::internal

@@ -39,7 +39,7 @@ struct CoreState {
   Word slotOrigin[kTempSlotCount];
   char moduleFolder[kModuleFolderSize];
   uint8_t bitCountTable[256];
-  CommonDataBlock commonData;
+  CommonDataBlock commonData;  // through CommonDataBlockInUse(), which sets its defaults
   char fileErrorText[kFileErrorTextSize];
   char furtherBuffer8[kModuleFolderSize];
   char furtherBuffer14[kModuleFolderSize];
@@ -63,8 +63,9 @@ struct CoreState {
   Word fileTable[kFileNumbers];
 };
 
+// All zero at program start, so the loader provides it (zero-initialised storage, written by
+// nothing at load); the few non-zero defaults are set where they are first used.
 struct RuntimeState {
-  RuntimeState();
   CoreState core;
   NumberState numbers;
   StringState strings;
@@ -76,6 +77,9 @@ extern RuntimeState g_state;
 // Puts every runtime variable back to its state at program start. Releases nothing: a test
 // that allocated should release first.
 void ResetRuntimeState();
+
+// The common data block with its defaults, which are set on its first use.
+CommonDataBlock& CommonDataBlockInUse();
 
 inline int32_t& RingIndex() { return g_state.core.shared[9].length; }
 

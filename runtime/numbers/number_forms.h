@@ -47,4 +47,21 @@ __attribute__((always_inline)) inline char* WriteInteger(int64_t value, bool neg
   return AppendDigits(out, magnitude);
 }
 
+// WriteInteger for a 32-bit value, all in 32-bit arithmetic (on i686 a 64-bit value takes two
+// registers and each step on it two instructions): the same text.
+__attribute__((always_inline)) inline char* WriteInteger32(int32_t value, bool negate,
+                                                           NumberForm form, char* out) {
+  if (value == 0) {
+    *out = '0';
+    return out + 1;
+  }
+  bool negative = (value < 0) != negate;
+  uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+  if (!negative) return WriteDigits(magnitude, out);
+  // The unsigned form shows the low 32 bits of the negative value.
+  if (form == NumberForm::kUnsigned) return WriteDigits(0u - magnitude, out);
+  *out++ = '-';
+  return WriteDigits(magnitude, out);
+}
+
 }  // namespace corvala::internal

@@ -152,11 +152,15 @@ long double Evaluate(uint32_t descriptor, int32_t count, const Word* slots, int3
 
 // A lone integer operand in an integer form needs no floating arithmetic: its text is
 // exact. True, with the value, for such a call.
+// The common call, NumberText(form, value) with an int32_t value: one operand of descriptor 0
+// (a 32-bit integer that becomes the result) in the first slot.
+bool LoneInt32(uint32_t descriptor, int32_t count, int32_t slotCount) {
+  return count == 5 && slotCount >= 1 && (descriptor & kOperandFields) == 0;
+}
+
 bool LoneInteger(uint32_t descriptor, int32_t count, const Word* slots, int32_t slotCount,
                  int64_t& value) {
-  // The common call first, NumberText(form, value) with an int32_t value: one operand of
-  // descriptor 0 (a 32-bit integer that becomes the result) in the first slot.
-  if (count == 5 && slotCount >= 1 && (descriptor & kOperandFields) == 0) {
+  if (LoneInt32(descriptor, count, slotCount)) {
     value = static_cast<int32_t>(static_cast<uint32_t>(slots[0]));
     return true;
   }
@@ -256,15 +260,27 @@ char* NumberToTextSlots(TextArg selector, uint32_t descriptor, int32_t count, co
   if (!signedForm && s != static_cast<Word>(-1) && s != 0xFFFFFFFFu) {
     return GeneralNumberText(selector, descriptor, count, slots, slotCount);
   }
-  int64_t integer;
-  if ((descriptor & kWideNumberText) != 0 ||
-      !LoneInteger(descriptor, count, slots, slotCount, integer)) {
+  if ((descriptor & kWideNumberText) != 0) {
     return GeneralNumberText(selector, descriptor, count, slots, slotCount);
   }
-  if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();
-  char* out = internal::WriteInteger(integer, (descriptor & kNegateFirstOperand) != 0,
-                                     signedForm ? NumberForm::kSigned : NumberForm::kUnsigned,
-                                     ScratchWritePosition());
+  const bool negate = (descriptor & kNegateFirstOperand) != 0;
+  const NumberForm form = signedForm ? NumberForm::kSigned : NumberForm::kUnsigned;
+  char* out;
+  if (LoneInt32(descriptor, count, slotCount)) {
+    // Written in 32-bit arithmetic: the same text, and on i686 no 64-bit steps.
+    if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();
+    const int32_t value = static_cast<int32_t>(static_cast<uint32_t>(slots[0]));
+    char* start = internal::g_state.core.scratchWrite;
+    out = internal::WriteInteger32(value, negate, form,
+                                   start != nullptr ? start : ScratchWritePosition());
+  } else {
+    int64_t integer;
+    if (!LoneInteger(descriptor, count, slots, slotCount, integer)) {
+      return GeneralNumberText(selector, descriptor, count, slots, slotCount);
+    }
+    if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();
+    out = internal::WriteInteger(integer, negate, form, ScratchWritePosition());
+  }
   *out = '\0';
   return CommitScratchText(out, kSlotAdvance).text;
 }

@@ -58,13 +58,42 @@ const char* SkipQuoted(const char*& p) {
   return start;
 }
 
-// Sixty-four bytes from a 64-byte boundary (four aligned blocks, so never two pages), one bit
-// per byte: `hits` where the byte is the separator or zero, and for the quoted kind `quotes`
-// where it is a double quote before the window's first zero byte. Bits below `from` (an
-// offset into the window) are clear in both.
+// The walk's window and its masks, one bit per byte: 64 bytes where a register holds 64 bits;
+// on i686, where a 64-bit mask takes two registers and each step on it two instructions, 32.
+#if defined(__i386__)
+using Mask = uint32_t;
+#else
+using Mask = uint64_t;
+#endif
+constexpr uint32_t kWindowBytes = 8 * sizeof(Mask);
+constexpr int kWindowBlocks = kWindowBytes / 16;
+
+inline uint32_t LowestMaskBit(Mask mask) {
+  return sizeof(Mask) == 8 ? LowestBit64(mask) : LowestBit(static_cast<uint32_t>(mask));
+}
+
+inline const char* AlignDownToWindow(const char* p) {
+  return reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(p) &
+                                       ~uintptr_t{kWindowBytes - 1});
+}
+
+// The mask of a window's compare results (the top bit of each byte), the first block's lowest.
+__attribute__((target("sse2"))) inline Mask WindowMask(const __m128i* b) {
+  if constexpr (kWindowBlocks == 4) {
+    return static_cast<Mask>(RunMask(b[0], b[1], b[2], b[3]));
+  } else {
+    return static_cast<Mask>(static_cast<uint32_t>(_mm_movemask_epi8(b[0])) |
+                             static_cast<uint32_t>(_mm_movemask_epi8(b[1])) << 16);
+  }
+}
+
+// A window from a boundary of its size (whole aligned blocks, so never two pages): `hits`
+// where the byte is the separator or zero, and for the quoted kind `quotes` where it is a
+// double quote before the window's first zero byte. Bits below `from` (an offset into the
+// window) are clear in both.
 struct Window {
-  uint64_t hits;
-  uint64_t quotes;
+  Mask hits;
+  Mask quotes;
 };
 
 template <bool quoted>
@@ -72,25 +101,25 @@ __attribute__((target("sse2"), no_sanitize("address"))) inline Window ReadWindow
                                                                                  __m128i separator,
                                                                                  uint32_t from) {
   const __m128i zero = _mm_setzero_si128();
-  __m128i blocks[4];
-  __m128i zeros[4];
-  __m128i hits[4];
-  for (int i = 0; i < 4; ++i) {
+  __m128i blocks[kWindowBlocks];
+  __m128i zeros[kWindowBlocks];
+  __m128i hits[kWindowBlocks];
+  for (int i = 0; i < kWindowBlocks; ++i) {
     blocks[i] = LoadBlock(window + 16 * i);
     zeros[i] = _mm_cmpeq_epi8(blocks[i], zero);
     hits[i] = _mm_or_si128(_mm_cmpeq_epi8(blocks[i], separator), zeros[i]);
   }
-  const uint64_t keep = ~uint64_t{0} << from;
+  const Mask keep = ~Mask{0} << from;
   Window w;
-  w.hits = RunMask(hits[0], hits[1], hits[2], hits[3]) & keep;
+  w.hits = WindowMask(hits) & keep;
   w.quotes = 0;
   if (quoted) {
     const __m128i quote = _mm_set1_epi8('"');
-    const uint64_t zeroBits = RunMask(zeros[0], zeros[1], zeros[2], zeros[3]) & keep;
+    const Mask zeroBits = WindowMask(zeros) & keep;
+    __m128i quotes[kWindowBlocks];
+    for (int i = 0; i < kWindowBlocks; ++i) quotes[i] = _mm_cmpeq_epi8(blocks[i], quote);
     // Quotes after the terminator are stale bytes, not the text's.
-    w.quotes = RunMask(_mm_cmpeq_epi8(blocks[0], quote), _mm_cmpeq_epi8(blocks[1], quote),
-                       _mm_cmpeq_epi8(blocks[2], quote), _mm_cmpeq_epi8(blocks[3], quote)) &
-               keep & ((zeroBits & (0 - zeroBits)) - 1);
+    w.quotes = WindowMask(quotes) & keep & ((zeroBits & (0 - zeroBits)) - 1);
   }
   return w;
 }
@@ -100,27 +129,27 @@ __attribute__((target("sse2"), no_sanitize("address"))) inline Window ReadWindow
 // the separators between them are text. Sets `openers` to the quotes that open fields, and
 // `pending` to the one whose closing quote lies beyond the window (0 if none), whose
 // separators are then left out from it on.
-inline uint64_t SeparatorsOutsideQuotes(uint64_t hits, uint64_t quotes, uint64_t begins,
-                                        uint64_t& openers, uint64_t& pending) {
+inline Mask SeparatorsOutsideQuotes(Mask hits, Mask quotes, Mask begins, Mask& openers,
+                                    Mask& pending) {
   openers = 0;
   pending = 0;
-  uint64_t candidates = quotes & ((hits << 1) | begins);
+  Mask candidates = quotes & ((hits << 1) | begins);
   while (candidates != 0) {
-    const uint64_t open = candidates & (0 - candidates);
+    const Mask open = candidates & (0 - candidates);
     openers |= open;
-    const uint64_t after = quotes & ~((open << 1) - 1);
+    const Mask after = quotes & ~((open << 1) - 1);
     if (after == 0) {
       pending = open;
       return hits & (open - 1);
     }
-    const uint64_t close = after & (0 - after);
+    const Mask close = after & (0 - after);
     hits &= ~(close - open);
     candidates = quotes & (hits << 1) & ~((close << 1) - 1);
   }
   return hits;
 }
 
-// One forward walk over 64-byte windows, visiting only separators and the terminator. With
+// One forward walk over windows, visiting only separators and the terminator. With
 // `quoted`, a field that begins with a double quote runs to the next double quote: each
 // window's separators inside quoted fields are cleared first, and only a quoted field that
 // closes beyond its window is walked byte by byte.
@@ -135,20 +164,20 @@ __attribute__((target("sse2"), no_sanitize("address"))) FieldSpan FindField(cons
   for (;;) {
     // From p on: p's window at or after p, then whole windows. `begins` marks the window byte
     // at which the current field begins, where that byte is p or the window's first.
-    const char* window = AlignDown64(p);
+    const char* window = AlignDownToWindow(p);
     Window w = ReadWindow<quoted>(window, wanted, static_cast<uint32_t>(p - window));
-    uint64_t begins = p == text ? uint64_t{1} << (p - window) : 0;
+    Mask begins = p == text ? Mask{1} << (p - window) : 0;
     for (;;) {
-      uint64_t openers = 0;
-      uint64_t pending = 0;
-      uint64_t hits = w.hits;
+      Mask openers = 0;
+      Mask pending = 0;
+      Mask hits = w.hits;
       if (quoted) {
         hits = SeparatorsOutsideQuotes(hits, w.quotes, begins, openers, pending);
         start += (openers & begins) != 0;  // the current field opens with a quote
       }
-      const uint64_t separators = hits;
+      const Mask separators = hits;
       while (hits != 0) {
-        const uint32_t at = LowestBit64(hits);
+        const uint32_t at = LowestMaskBit(hits);
         const char* hit = window + at;
         if (*hit == '\0') {
           if (passed != field) return {nullptr, 0};
@@ -160,12 +189,12 @@ __attribute__((target("sse2"), no_sanitize("address"))) FieldSpan FindField(cons
         hits &= hits - 1;
       }
       if (quoted && pending != 0) {
-        p = window + LowestBit64(pending);
+        p = window + LowestMaskBit(pending);
         start = SkipQuoted(p);
         break;  // go on from p, which may lie in a later window
       }
-      begins = separators >> 63;
-      window += 64;
+      begins = separators >> (kWindowBytes - 1);
+      window += kWindowBytes;
       w = ReadWindow<quoted>(window, wanted, 0);
     }
   }

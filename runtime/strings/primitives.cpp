@@ -2,6 +2,7 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -196,33 +197,47 @@ __attribute__((target("avx2"), no_sanitize("address"))) size_t GoOnAvx2(const ch
   return length;
 }
 
-const bool g_avx2 = platform::ProcessorHasAvx2();
+// Asked on the first long comparison rather than at load, so that start-up runs no CPUID.
+bool HasAvx2() {
+  static std::atomic<int> known{0};  // 0: not asked yet, 1: no, 2: yes
+  int answer = known.load(std::memory_order_relaxed);
+  if (answer == 0) {
+    answer = platform::ProcessorHasAvx2() ? 2 : 1;
+    known.store(answer, std::memory_order_relaxed);
+  }
+  return answer == 2;
+}
 #endif
 
 template <bool kFold>
 inline size_t GoOn(const char* x, const char* y, size_t length) {
 #if defined(__x86_64__)
-  if (g_avx2) return GoOnAvx2<kFold>(x, y, length);
+  if (HasAvx2()) return GoOnAvx2<kFold>(x, y, length);
 #endif
   return GoOnSse2<kFold>(x, y, length);
 }
 
-// After the first block, one string is read in aligned blocks and the other unaligned, at the
-// same offsets: in 64-byte runs on 64-byte boundaries of the aligned one while both have them
-// left in their current pages, in single blocks before and over a page's last bytes, where the
+// The first two blocks are read unaligned, so that a short text is done without the setup
+// below. After them one string is read in aligned blocks and the other unaligned, at the same
+// offsets: in 64-byte runs on 64-byte boundaries of the aligned one while both have them left
+// in their current pages, in single blocks before and over a page's last bytes, where the
 // unaligned side is read only up to its terminator.
 template <bool kFold>
-__attribute__((target("sse2"), no_sanitize("address"))) TextComparison Compare(const char* a,
-                                                                               const char* b) {
+__attribute__((target("sse2"), no_sanitize("address"), always_inline)) inline TextComparison
+Compare(const char* a, const char* b) {
   uint32_t stop = StopBits(GoingOn<kFold>(LoadWithinString(a), LoadWithinString(b)));
   if (stop != 0) return Difference(a, b, LowestBit(stop));
+  // Neither text ends in its first 16 bytes: both go on to byte 16 at least.
+  stop = StopBits(GoingOn<kFold>(LoadWithinString(a + 16), LoadWithinString(b + 16)));
+  if (stop != 0) return Difference(a, b, 16 + LowestBit(stop));
   const char* aligned = b;
   const char* other = a;
   if (AlignDown(b) != b && AlignDown(a) == a) {
     aligned = a;
     other = b;
   }
-  size_t offset = 16 - static_cast<size_t>(aligned - AlignDown(aligned));
+  // The first aligned block past byte 16 of the aligned text; it may repeat a few bytes.
+  size_t offset = 32 - static_cast<size_t>(aligned - AlignDown(aligned));
   for (;;) {
     stop = StopBits(GoingOn<kFold>(LoadBlock(aligned + offset), LoadWithinString(other + offset)));
     if (stop != 0) return Difference(a, b, offset + LowestBit(stop));
@@ -241,7 +256,8 @@ __attribute__((target("sse2"), no_sanitize("address"))) TextComparison Compare(c
 
 }  // namespace
 
-TextComparison CompareTexts(const char* a, const char* b, int32_t mode) {
+__attribute__((target("sse2"))) TextComparison CompareTexts(const char* a, const char* b,
+                                                            int32_t mode) {
   return mode != 0 ? Compare<true>(a, b) : Compare<false>(a, b);
 }
 

@@ -244,6 +244,45 @@ TEST_F(TextToNumberTest, OnePassDecimalsStoreWhatTheFullWayStores) {
   }
 }
 
+// The short way for integer texts read to a 32-bit result gives what the full way gives: the
+// low 32 bits past 32 bits, the count with a suffix letter, and the texts it must leave alone.
+TEST_F(TextToNumberTest, OnePassIntegersReadAsTheFullWayReads) {
+  const char* texts[] = {"7",
+                         "-7",
+                         "+7",
+                         "-05",
+                         "+0",
+                         "-0",
+                         "123456789",
+                         "-2147483648",
+                         "2147483648",
+                         "4294967296",
+                         "-4294967297",
+                         "999999999999999999",
+                         "-999999999999999999",
+                         "9999999999999999999",
+                         "12d",
+                         "12D",
+                         "12h",
+                         "12 ",
+                         "12)",
+                         "12\xE9",
+                         "12x",
+                         "12.5",
+                         "012",
+                         " 12",
+                         "-",
+                         "+x",
+                         "(12)"};
+  for (const char* text : texts) {
+    SCOPED_TRACE(text);
+    NumberReading fast = internal::ConvertTextToNumber(text, 0, kNumberInt32, true);
+    NumberReading full = internal::ConvertTextToNumber(text, 0, kNumberInt32, false);
+    EXPECT_EQ(fast.value, full.value);
+    EXPECT_EQ(fast.count, full.count);
+  }
+}
+
 // Every negative zero keeps its sign in the floating kinds, the plain integer "-0" as much
 // as "-0.0", and still reads as 0 with its count in the integer kinds.
 TEST_F(TextToNumberTest, NegativeZeroKeepsItsSign) {
