@@ -15,7 +15,9 @@ namespace corvala {
 // Files are named by the numbers 0 to 10, whose FileTable entries hold their handles. File
 // arguments elsewhere take a file number (0 to 10) or the address of a file name. Numbers 9
 // and 10 are the runtime's own working numbers (Store, Recall, FileRead$, file comparison,
-// the fatal-error path): a caller's files kept there are lost to those operations.
+// the fatal-error path): a caller's files kept there are lost to those operations. A value
+// from 11 to 127 (and, where only a name is taken, 1 to 10) is no address: it stands for a
+// name that cannot be opened, and a report names it by its number ("Could not open\n50...").
 
 // The entry and result of a failed open (the platform's invalid handle value).
 inline constexpr Word kOpenFailed = static_cast<Word>(-1);
@@ -58,8 +60,8 @@ CORVALA_API int32_t TouchFile(Word handle, int32_t check);
 // ones at the end; 0 writes nothing. file: a file number (the lines go to its current
 // position and the file stays open), or a file name (created or emptied, and closed again).
 // The lines are staged in the scratch area, which is reset: temporary texts made before
-// Store are gone afterwards. A name that cannot be opened: ErrorCode 4; an array that is
-// undefined or erased: ErrorCode 7; a count above the element count: ErrorCode 6, with the
+// Store are gone afterwards. A name that cannot be opened (11 to 127 too): ErrorCode 4; an array
+// that is undefined or erased: ErrorCode 7; a count above the element count: ErrorCode 6, with the
 // lines staged until then not written.
 CORVALA_API int32_t Store(TextArg file, int32_t arrayNumber, int32_t count);
 
@@ -181,8 +183,8 @@ inline constexpr uint32_t kFileAttributeNormal = 0x80;
 // in its last component) and leaves its properties in FindData. Returns the search handle,
 // also kept in FindHandle, or 0 when nothing matches. With closeSearch non-zero a found
 // search is closed at once (FindHandle 0) and the result is only a non-zero "found" flag.
-// A search that finds nothing leaves FindData as it was, except dwFileAttributes, which
-// reads kFileAttributeNormal.
+// A search that finds nothing (a pattern of 1 to 127 included) leaves FindData as it was,
+// except dwFileAttributes, which reads kFileAttributeNormal.
 CORVALA_API Word FindFile(const char* pattern, int32_t closeSearch);
 extern CORVALA_API FindDataRecord& FindData;
 extern CORVALA_API Word& FindHandle;
