@@ -149,6 +149,33 @@ bool IsDeferredText(const char* text) {
   return LoadInt32(text) == kDeferredMarker;
 }
 
+namespace internal {
+
+bool DeferredTextReads(const char* descriptor, const char* begin, const char* end) {
+  switch (LoadInt32(descriptor + kDeferredKindAt)) {
+    case kDeferredSubstitution: {
+      const char* replacement = LoadPointer<const char>(descriptor + kReplacementAt);
+      const char* source = LoadPointer<const char>(descriptor + kSourceAt);
+      // The list ends with the source's terminator, then 0.
+      const char* entry = descriptor + kOccurrencesAt;
+      while (LoadWord(entry + kWord) != 0) entry += kWord;
+      const char* terminator = LoadPointer<const char>(entry);
+      return Overlaps(descriptor, entry + 2 * kWord, begin, end) ||
+             Overlaps(source, terminator, begin, end) ||
+             Overlaps(replacement, replacement + TextLength(replacement), begin, end);
+    }
+    case kDeferredFileContents: {
+      const char* name = LoadPointer<const char>(descriptor + kFileNameAt);
+      return Overlaps(descriptor, descriptor + kFileContentsSize, begin, end) ||
+             Overlaps(name, name + TextLength(name) + 1, begin, end);
+    }
+    default:
+      return Overlaps(descriptor, descriptor + kZeroBytesSize, begin, end);
+  }
+}
+
+}  // namespace internal
+
 uint32_t ExpandDeferredText(const char* descriptor, char* output, uint32_t capacity) {
   BoundedOutput out{output, capacity};
   switch (LoadInt32(descriptor + kDeferredKindAt)) {
