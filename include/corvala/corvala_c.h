@@ -393,6 +393,20 @@ cv_FileCompare(const char* name1, const char* name2, int32_t mode) CV_NOEXCEPT;
 CV_FUNCTION(const char*) cv_CommandLineArg(int32_t index) CV_NOEXCEPT;
 CV_FUNCTION(const char*) cv_ResourceString(int32_t id) CV_NOEXCEPT;
 
+/* A string resource of the calling program: its id and its UTF-8 text. */
+typedef struct cv_StringResource {
+  uint32_t id;
+  const char* text;
+} cv_StringResource;
+
+/* Gives cv_ResourceString the program's string table on POSIX, where programs carry no
+   resources (corvala_add_string_table in the CMake package generates the call from the
+   program's .rc file). The entries must stay valid; a later entry of an id replaces an
+   earlier one, and an empty text reads as missing. On Windows the program's own compiled
+   resources are read and the call does nothing. */
+CV_FUNCTION(void)
+cv_RegisterStringTable(const cv_StringResource* entries, int32_t count) CV_NOEXCEPT;
+
 /* --- File queries and file contents as text ----------------------------------------- */
 
 #define CV_FILE_ATTRIBUTE_NORMAL 0x80u

@@ -152,6 +152,19 @@ CORVALA_API const char* CommandLineArg(int32_t index);
 // platform's message (ReportApiFailure) and gives the empty text.
 CORVALA_API const char* ResourceString(int32_t id);
 
+// A string resource of the calling program: its id and its UTF-8 text.
+struct StringResource {
+  uint32_t id;
+  const char* text;
+};
+
+// Gives ResourceString the program's string table on POSIX, where programs carry no
+// resources (corvala_add_string_table in the CMake package generates the call from the
+// program's .rc file). The entries must stay valid; a later entry of an id replaces an
+// earlier one, and an empty text reads as missing. On Windows the program's own compiled
+// resources are read and the call does nothing.
+CORVALA_API void RegisterStringTable(const StringResource* entries, int32_t count);
+
 }  // namespace corvala
 
 namespace corvala {

@@ -56,6 +56,7 @@ function(check program expected)
 endfunction()
 check(order_report expected_order_report.txt ${CONSUMER_DIR}/orders.tsv)
 check(find_lines expected_find_lines.txt ${CONSUMER_DIR}/notes.txt corvala)
+check(resource_strings expected_resource_strings.txt)
 
 # pkg-config on a native build: compile the C program by hand from the .pc file.
 find_program(pkg_config pkg-config)
