@@ -82,10 +82,10 @@ constexpr uint32_t BuildToFile(uint32_t fileNumber) { return (fileNumber + 1) <<
 // Joins the pieces in order and delivers the text. A piece is 127 (the next function
 // result: n such pieces stand for the n newest temporary slots, the leftmost for the
 // oldest; a deferred text there is expanded in place), a shared-table id 0 to 119 (ids past
-// the table are empty), or the address of a zero-terminated text. The target, checked in
-// this order: kBuildAssign (the element behind the destination slot, or with kBuildTracked
-// a new tracked heap string, the extra argument after the pieces naming the old one to
-// release), kTargetBuffer, kTargetWindow(Wide), a file number, else the console. The
+// the table, and 120 to 126, are empty), or the address of a zero-terminated text. The
+// target, checked in this order: kBuildAssign (the element behind the destination slot, or
+// with kBuildTracked a new tracked heap string, the extra argument after the pieces naming
+// the old one to release), kTargetBuffer, kTargetWindow(Wide), a file number, else the console. The
 // destination slot is the one made just before the slots of the 127 pieces. Returns the
 // text's address (null when it was built in a temporary heap block, which is freed), or
 // with kBuildWaitKey the code of the key pressed. The result slot records the text's length.

@@ -143,8 +143,9 @@ Word BuildText(uint32_t control, const Word* arguments) {
       piece.text = slot.text;
       piece.length = slot.text ? Magnitude(slot.length) : 0;
       piece.deferred = slot.text != nullptr && IsDeferredText(slot.text);
-    } else if (value < 120) {
-      // Shared-table ids; ids past the table, and records without a text, are empty.
+    } else if (value < kCurrentSlot) {
+      // Shared-table ids; ids past the table (120 to 126 too: no addresses), and records
+      // without a text, are empty.
       constexpr Word kTableSize = internal::kFirstSlotId + internal::kTempSlotCount;
       const TextRecord* record = value < kTableSize ? &SharedStringTable()[value] : nullptr;
       piece.text = record ? record->text : nullptr;
