@@ -21,15 +21,15 @@ bool ValidNumber(int32_t fileNumber) {
 
 // The reason for the last failed open, for the calling program to show; cut to the buffer.
 void SetFileErrorText(const char* reason, const char* name) {
-  char number[12];
-  if (internal::IsSmallName(reinterpret_cast<Word>(name))) {
-    IntToDecimal(static_cast<int32_t>(reinterpret_cast<Word>(name)), number);
-    name = number;
-  }
   char* text = internal::g_state.core.fileErrorText;
   const size_t room = internal::kFileErrorTextSize - 1;
   size_t length = std::strlen(reason);
   std::memcpy(text, reason, length);
+  if (internal::IsSmallName(reinterpret_cast<Word>(name))) {
+    // A number of at most three digits, well within the room.
+    IntToDecimal(static_cast<int32_t>(reinterpret_cast<Word>(name)), text + length);
+    return;
+  }
   if (name != nullptr) {
     size_t nameLength = strnlen(name, room - length);
     std::memcpy(text + length, name, nameLength);
