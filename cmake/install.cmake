@@ -35,6 +35,8 @@ configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/CorvalaConfig.cmake.in
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/CorvalaConfigVersion.cmake
                                  COMPATIBILITY SameMinorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/CorvalaConfig.cmake ${CMAKE_BINARY_DIR}/CorvalaConfigVersion.cmake
+              ${CMAKE_SOURCE_DIR}/cmake/string_table.cmake
+              ${CMAKE_SOURCE_DIR}/cmake/rc_to_string_table.cmake
         DESTINATION ${CORVALA_PACKAGE_DIR})
 
 # pkg-config: the prefix is found from the file's own place, so an install anywhere works.

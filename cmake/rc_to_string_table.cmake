@@ -1,5 +1,6 @@
 # Turns the STRINGTABLE entries of a resource script (lines of the form `id, "text"` between
-# BEGIN and END) into a C++ table registered with the POSIX platform layer at start-up.
+# BEGIN and END) into a table that a constructor hands to cv_RegisterStringTable before main.
+# The source is both C and C++.
 # Texts keep their C escapes (\n, \t, \\, \"); a doubled quote "" stands for one quote.
 file(STRINGS ${INPUT} lines ENCODING UTF-8)
 set(in_table FALSE)
@@ -16,17 +17,15 @@ foreach(line IN LISTS lines)
     string(APPEND entries "    {${id}, \"${text}\"},\n")
   endif()
 endforeach()
-file(WRITE ${OUTPUT} "// Generated from ${INPUT}; do not edit.
-#include \"platform/resources.h\"
+file(WRITE ${OUTPUT} "/* Generated from ${INPUT}; do not edit. */
+#include <corvala/corvala_c.h>
 
-namespace {
-
-const platform::StringResource kEntries[] = {
-    {0, \"\"},  // keeps the table non-empty
+static const cv_StringResource corvala_string_table[] = {
+    {0, \"\"}, /* keeps the array non-empty; not registered */
 ${entries}};
 
-[[maybe_unused]] const bool kRegistered =
-    (platform::RegisterStringTable(kEntries, sizeof kEntries / sizeof kEntries[0]), true);
-
-}  // namespace
+__attribute__((constructor)) static void corvala_register_string_table(void) {
+  cv_RegisterStringTable(corvala_string_table + 1, (int32_t)(sizeof corvala_string_table /
+                                                             sizeof corvala_string_table[0]) - 1);
+}
 ")

@@ -13,15 +13,14 @@ namespace platform {
 int LoadStringA(HINSTANCE module, UINT id, LPSTR buffer, int max);
 int LoadStringW(HINSTANCE module, UINT id, LPWSTR buffer, int max);
 
-#ifndef _WIN32
 // POSIX programs carry their string table as data generated at build time from the same
 // resource script that Windows builds compile (see corvala_add_string_table in CMake).
-// Texts are UTF-8; LoadStringA gives them in code page 1252, LoadStringW in UTF-16.
+// Texts are UTF-8; LoadStringA gives them in code page 1252, LoadStringW in UTF-16. On
+// Windows the module's compiled resources serve and registering does nothing.
 struct StringResource {
   UINT id;
   const char* text;
 };
 void RegisterStringTable(const StringResource* entries, size_t count);
-#endif
 
 }  // namespace platform

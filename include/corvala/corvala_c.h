@@ -1019,6 +1019,24 @@ CV_FUNCTION(const char*) cv_CommandLineArg(int32_t index) CV_NOEXCEPT;
  */
 CV_FUNCTION(const char*) cv_ResourceString(int32_t id) CV_NOEXCEPT;
 
+/** A string resource of the calling program: its id and its UTF-8 text. */
+typedef struct cv_StringResource {
+  uint32_t id;      /**< the id cv_ResourceString asks for */
+  const char* text; /**< the zero-terminated UTF-8 text; empty reads as missing */
+} cv_StringResource;
+
+/**
+ * Gives cv_ResourceString the program's string table on POSIX, where programs carry no
+ * resources: `corvala_add_string_table(target file.rc)` of the CMake package generates this
+ * call from the program's .rc file, to run before main. Ends no run.
+ * @param entries the table; it must stay valid for the rest of the run. A later entry of an id
+ *        replaces an earlier one, and an empty text reads as missing.
+ * @param count the number of entries.
+ * On Windows the program's own compiled resources are read and the call does nothing.
+ */
+CV_FUNCTION(void)
+cv_RegisterStringTable(const cv_StringResource* entries, int32_t count) CV_NOEXCEPT;
+
 /* --- File queries and file contents as text ----------------------------------------- */
 
 /** The attributes of a plain file; cv_FindData's after a failed search. */

@@ -16,7 +16,9 @@ namespace corvala {
 // Files are named by the numbers 0 to 10, whose FileTable entries hold their handles. File
 // arguments elsewhere take a file number (0 to 10) or the address of a file name. Numbers 9
 // and 10 are the runtime's own working numbers (Store, Recall, FileRead$, file comparison,
-// the fatal-error path): a caller's files kept there are lost to those operations.
+// the fatal-error path): a caller's files kept there are lost to those operations. A value
+// from 11 to 127 (and, where only a name is taken, 1 to 10) is no address: it stands for a
+// name that cannot be opened, and a report names it by its number ("Could not open\n50...").
 
 /// The entry and result of a failed open (the platform's invalid handle value).
 inline constexpr Word kOpenFailed = static_cast<Word>(-1);
@@ -60,8 +62,8 @@ CORVALA_API int32_t TouchFile(Word handle, int32_t check);
 /// ones at the end; 0 writes nothing. file: a file number (the lines go to its current
 /// position and the file stays open), or a file name (created or emptied, and closed again).
 /// The lines are staged in the scratch area, which is reset: temporary texts made before
-/// Store are gone afterwards. A name that cannot be opened: ErrorCode 4; an array that is
-/// undefined or erased: ErrorCode 7; a count above the element count: ErrorCode 6, with the
+/// Store are gone afterwards. A name that cannot be opened (11 to 127 too): ErrorCode 4; an array
+/// that is undefined or erased: ErrorCode 7; a count above the element count: ErrorCode 6, with the
 /// lines staged until then not written.
 CORVALA_API int32_t Store(TextArg file, int32_t arrayNumber, int32_t count);
 
@@ -82,16 +84,16 @@ constexpr uint32_t BuildToFile(uint32_t fileNumber) { return (fileNumber + 1) <<
 /// Joins the pieces in order and delivers the text. A piece is 127 (the next function
 /// result: n such pieces stand for the n newest temporary slots, the leftmost for the
 /// oldest; a deferred text there is expanded in place), a shared-table id 0 to 119 (ids past
-/// the table are empty), or the address of a zero-terminated text. The target, checked in
-/// this order: kBuildAssign (the element behind the destination slot, or with kBuildTracked
-/// a new tracked heap string, the extra argument after the pieces naming the old one to
-/// release), kTargetBuffer, kTargetWindow(Wide), a file number, else the console. The
-/// destination slot is the one made just before the slots of the 127 pieces. Returns the
-/// text's address (null when it was built in a temporary heap block, which is freed), or
-/// with kBuildWaitKey the code of the key pressed. The result slot records the text's length.
-/// The ring holds 15 results: more 127 pieces than that, or more than 14 beside a destination
-/// slot (the buffer and plain assignment targets), end the run with ErrorCode 3 before
-/// anything is built, since the oldest of those slots has already been reused.
+/// the table, and 120 to 126, are empty), or the address of a zero-terminated text. The
+/// target, checked in this order: kBuildAssign (the element behind the destination slot, or
+/// with kBuildTracked a new tracked heap string, the extra argument after the pieces naming
+/// the old one to release), kTargetBuffer, kTargetWindow(Wide), a file number, else the console.
+/// The destination slot is the one made just before the slots of the 127 pieces. Returns the text's
+/// address (null when it was built in a temporary heap block, which is freed), or with
+/// kBuildWaitKey the code of the key pressed. The result slot records the text's length. The ring
+/// holds 15 results: more 127 pieces than that, or more than 14 beside a destination slot (the
+/// buffer and plain assignment targets), end the run with ErrorCode 3 before anything is built,
+/// since the oldest of those slots has already been reused.
 ///
 /// The raw form: `arguments` holds the pieces and, with kBuildTracked, the old block.
 CORVALA_API Word BuildText(uint32_t control, const Word* arguments);
@@ -155,6 +157,19 @@ CORVALA_API const char* CommandLineArg(int32_t index);
 /// platform's message (ReportApiFailure) and gives the empty text.
 CORVALA_API const char* ResourceString(int32_t id);
 
+/// A string resource of the calling program: its id and its UTF-8 text.
+struct StringResource {
+  uint32_t id;       ///< the id ResourceString asks for
+  const char* text;  ///< the zero-terminated UTF-8 text; empty reads as missing
+};
+
+/// Gives ResourceString the program's string table on POSIX, where programs carry no
+/// resources (corvala_add_string_table in the CMake package generates the call from the
+/// program's .rc file). The entries must stay valid; a later entry of an id replaces an
+/// earlier one, and an empty text reads as missing. On Windows the program's own compiled
+/// resources are read and the call does nothing.
+CORVALA_API void RegisterStringTable(const StringResource* entries, int32_t count);
+
 }  // namespace corvala
 
 namespace corvala {
@@ -188,8 +203,8 @@ inline constexpr uint32_t kFileAttributeNormal = 0x80;
 /// in its last component) and leaves its properties in FindData. Returns the search handle,
 /// also kept in FindHandle, or 0 when nothing matches. With closeSearch non-zero a found
 /// search is closed at once (FindHandle 0) and the result is only a non-zero "found" flag.
-/// A search that finds nothing leaves FindData as it was, except dwFileAttributes, which
-/// reads kFileAttributeNormal.
+/// A search that finds nothing (a pattern of 1 to 127 included) leaves FindData as it was,
+/// except dwFileAttributes, which reads kFileAttributeNormal.
 CORVALA_API Word FindFile(const char* pattern, int32_t closeSearch);
 /// The properties of the file FindFile found last.
 extern CORVALA_API FindDataRecord& FindData;

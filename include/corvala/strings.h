@@ -45,9 +45,10 @@ struct RecallResult {
 /// in its line and is counted in BareLineFeedCount. Data that does not end with CR LF (an
 /// empty file, say) has one more line after the last break. The elements point into one
 /// block holding the whole file (their lengths are stored negative); the array is released
-/// with two releases. userValue, if not 0, becomes the array's user value. Array number 0 is
-/// the working slot and is left erased. A file that cannot be opened, or a number holding no
-/// open file: ErrorCode 5 with the name (or the number).
+/// with two releases. userValue, if not 0, becomes the array's user value. An array number
+/// outside 1 to 19 (0 is Recall's working number): ErrorCode 6, before anything is opened. A
+/// file that cannot be opened, a number holding no open file, or a value from 11 to 127:
+/// ErrorCode 5 with the name (or the number).
 CORVALA_API RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMode mode);
 
 /// Line feeds not preceded by a carriage return in the latest Recall.

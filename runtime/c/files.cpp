@@ -12,6 +12,8 @@ CV_SAME_FIELD(cv_KeyPress, cv::KeyPress, code);
 CV_SAME_FIELD(cv_KeyPress, cv::KeyPress, extended);
 CV_SAME_FIELD(cv_FileDifference, cv::FileDifference, difference);
 CV_SAME_FIELD(cv_FileDifference, cv::FileDifference, position);
+CV_SAME_FIELD(cv_StringResource, cv::StringResource, id);
+CV_SAME_FIELD(cv_StringResource, cv::StringResource, text);
 CV_SAME_FIELD(cv_FindDataRecord, cv::FindDataRecord, dwFileAttributes);
 CV_SAME_FIELD(cv_FindDataRecord, cv::FindDataRecord, ftCreationTime);
 CV_SAME_FIELD(cv_FindDataRecord, cv::FindDataRecord, ftLastAccessTime);
@@ -71,6 +73,9 @@ cv_FileDifference CV_CALL cv_FileCompare(const char* name1, const char* name2,
 }
 const char* CV_CALL cv_CommandLineArg(int32_t index) noexcept { return cv::CommandLineArg(index); }
 const char* CV_CALL cv_ResourceString(int32_t id) noexcept { return cv::ResourceString(id); }
+void CV_CALL cv_RegisterStringTable(const cv_StringResource* entries, int32_t count) noexcept {
+  cv::RegisterStringTable(AsC<const cv::StringResource>(entries), count);
+}
 
 cv_word CV_CALL cv_FindFile(const char* pattern, int32_t closeSearch) noexcept {
   return cv::FindFile(pattern, closeSearch);

@@ -6,6 +6,7 @@
 #include "corvala/core.h"
 #include "corvala/files.h"
 #include "runtime/core/state.h"
+#include "runtime/files/file_numbers.h"
 
 namespace corvala {
 namespace {
@@ -20,7 +21,9 @@ constexpr uint8_t kMarkB[4] = {0x00, 0x00, 0x00, 0xFE};
 
 uint32_t OpenOrDie(int fileNumber, const char* name) {
   if (OpenInput(fileNumber, name, 0) == kOpenFailed) {
-    FatalError(kErrorRecallOpen, reinterpret_cast<Word>(name));
+    const Word word = reinterpret_cast<Word>(name);
+    if (internal::IsSmallName(word)) internal::FatalErrorNumberName(kErrorRecallOpen, word);
+    FatalError(kErrorRecallOpen, word);
   }
   return FileSize(fileNumber).low;
 }

@@ -4,6 +4,8 @@
 
 #include "corvala/core.h"
 #include "corvala/files.h"
+#include "corvala/numbers.h"
+#include "platform/errors.h"
 #include "platform/files.h"
 #include "runtime/core/state.h"
 
@@ -23,6 +25,11 @@ void SetFileErrorText(const char* reason, const char* name) {
   const size_t room = internal::kFileErrorTextSize - 1;
   size_t length = std::strlen(reason);
   std::memcpy(text, reason, length);
+  if (internal::IsSmallName(reinterpret_cast<Word>(name))) {
+    // A number of at most three digits, well within the room.
+    IntToDecimal(static_cast<int32_t>(reinterpret_cast<Word>(name)), text + length);
+    return;
+  }
   if (name != nullptr) {
     size_t nameLength = strnlen(name, room - length);
     std::memcpy(text + length, name, nameLength);
@@ -37,10 +44,30 @@ Word Opened(int32_t fileNumber, HANDLE handle) {
   return entry;
 }
 
+// A small number in place of a name opens nothing: the platform would read it as an address.
+Word NotOpened(int32_t fileNumber, const char* reason, const char* name) {
+  platform::SetLastError(ERROR_INVALID_NAME);
+  SetFileErrorText(reason, name);
+  return Opened(fileNumber, INVALID_HANDLE_VALUE);
+}
+
 }  // namespace
+
+namespace internal {
+
+void FatalErrorNumberName(uint32_t code, Word number) {
+  char text[12];
+  IntToDecimal(static_cast<int32_t>(number), text);
+  FatalError(code, reinterpret_cast<Word>(text));
+}
+
+}  // namespace internal
 
 Word OpenInput(int32_t fileNumber, const char* name, TextArg search) {
   if (!ValidNumber(fileNumber)) return kOpenFailed;
+  if (internal::IsSmallName(reinterpret_cast<Word>(name))) {
+    return NotOpened(fileNumber, "File not found: ", name);
+  }
   const char* path = name;
   char found[MAX_PATH];
   if (search.word() != 0) {
@@ -60,6 +87,9 @@ Word OpenInput(int32_t fileNumber, const char* name, TextArg search) {
 
 Word OpenOutput(int32_t fileNumber, const char* name, int32_t mode) {
   if (!ValidNumber(fileNumber)) return kOpenFailed;
+  if (internal::IsSmallName(reinterpret_cast<Word>(name))) {
+    return NotOpened(fileNumber, "Could not open ", name);
+  }
   const int32_t folded = mode | 0x20;
   const bool keeps = folded == 'a' || folded == 'u';
   HANDLE handle =

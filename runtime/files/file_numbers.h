@@ -14,6 +14,11 @@ inline constexpr int32_t kWorkingFileNumber = 9;
 
 // File arguments: 0 to 10 name a file number, anything above is a file name's address.
 inline bool IsFileNumber(Word file) { return file <= kLastFileNumber; }
+// 1 to 127 where a name's address belongs: no address, so no name that any file could have.
+inline bool IsSmallName(Word name) { return name != 0 && name <= 127; }
+
+// The fatal report for a file argument that is a small number: the number is the detail.
+[[noreturn]] void FatalErrorNumberName(uint32_t code, Word number);
 
 inline HANDLE HandleOf(Word entry) { return reinterpret_cast<HANDLE>(entry); }
 inline Word EntryOf(HANDLE handle) { return reinterpret_cast<Word>(handle); }

@@ -7,6 +7,7 @@
 #include "platform/find.h"
 #include "runtime/core/state.h"
 #include "runtime/core/words.h"
+#include "runtime/files/file_numbers.h"
 #include "runtime/strings/deferred_text.h"
 
 namespace corvala {
@@ -38,6 +39,10 @@ Word& FindHandle = g_state.files.findHandle;
 
 Word FindFile(const char* pattern, int32_t closeSearch) {
   FindData.dwFileAttributes = kFileAttributeNormal;
+  if (internal::IsSmallName(reinterpret_cast<Word>(pattern))) {
+    FindHandle = 0;  // a miss: the platform would read the number as an address
+    return 0;
+  }
   // Found properties replace FindData; a miss leaves the rest of it as it was.
   WIN32_FIND_DATAA found;
   HANDLE search = platform::FindFirstFileA(pattern, &found);
@@ -68,6 +73,8 @@ FileSizeHalves FileSize(TextArg file) {
 
 const char* FileRead$(const char* name) {
   using namespace internal;
+  const Word word = reinterpret_cast<Word>(name);
+  if (IsSmallName(word)) FatalErrorNumberName(kErrorRecallOpen, word);
   char* piece = ScratchWritePosition();
   StoreInt32(piece, kDeferredMarker);
   StoreInt32(piece + kDeferredKindAt, kDeferredFileContents);

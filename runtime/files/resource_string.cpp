@@ -30,4 +30,11 @@ const char* ResourceString(int32_t id) {
   return CommitScratchText(buffer + characters * unit, kSlotAdvance).text;
 }
 
+void RegisterStringTable(const StringResource* entries, int32_t count) {
+  for (int32_t i = 0; i < count; ++i) {
+    const platform::StringResource entry = {entries[i].id, entries[i].text};
+    platform::RegisterStringTable(&entry, 1);
+  }
+}
+
 }  // namespace corvala

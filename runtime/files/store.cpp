@@ -53,6 +53,7 @@ int32_t Store(TextArg file, int32_t arrayNumber, int32_t count) {
   }
 
   const bool byName = !internal::IsFileNumber(file.word());
+  if (file.IsSmall() && byName) internal::FatalErrorNumberName(kErrorStoreOpen, file.word());
   HANDLE handle;
   if (byName) {
     Word entry = OpenOutput(internal::kWorkingFileNumber, file.bytes(), 'O');

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/window.h"
 #include "runtime/core/state.h"
+#include "runtime/strings/deferred_text.h"
 
 namespace corvala {
 
@@ -75,6 +76,35 @@ void SetWindowText(uint32_t control, const char* result) {
   ReportApiFailure(static_cast<Word>(ok));
 }
 
+// Whether a piece reads any byte of [begin, end), the room of a result in the scratch ring.
+bool PiecesRead(const Piece* pieces, int count, const char* begin, const char* end) {
+  for (int i = 0; i < count; ++i) {
+    const Piece& piece = pieces[i];
+    if (piece.deferred ? internal::DeferredTextReads(piece.text, begin, end)
+                       : internal::Overlaps(piece.text, piece.text + piece.length, begin, end)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// One copy per piece, deferred pieces expanded in place. A deferred piece that writes less
+// than its recorded length is padded with zero bytes, so the text never holds stale memory.
+void CopyPieces(const Piece* pieces, int count, char* out) {
+  for (int i = 0; i < count; ++i) {
+    const Piece& piece = pieces[i];
+    if (piece.deferred) {
+      uint32_t written = ExpandDeferredText(piece.text, out, piece.length);
+      if (written < piece.length) std::memset(out + written, 0, piece.length - written);
+    } else if (piece.length != 0) {
+      std::memcpy(out, piece.text, piece.length);
+    }
+    out += piece.length;
+  }
+  out[0] = '\0';
+  out[1] = '\0';
+}
+
 }  // namespace
 
 Word BuildText(uint32_t control, const Word* arguments) {
@@ -113,8 +143,9 @@ Word BuildText(uint32_t control, const Word* arguments) {
       piece.text = slot.text;
       piece.length = slot.text ? Magnitude(slot.length) : 0;
       piece.deferred = slot.text != nullptr && IsDeferredText(slot.text);
-    } else if (value < 120) {
-      // Shared-table ids; ids past the table, and records without a text, are empty.
+    } else if (value < kCurrentSlot) {
+      // Shared-table ids; ids past the table (120 to 126 too: no addresses), and records
+      // without a text, are empty.
       constexpr Word kTableSize = internal::kFirstSlotId + internal::kTempSlotCount;
       const TextRecord* record = value < kTableSize ? &SharedStringTable()[value] : nullptr;
       piece.text = record ? record->text : nullptr;
@@ -164,22 +195,17 @@ Word BuildText(uint32_t control, const Word* arguments) {
     }
   }
 
-  // Second pass: one copy per piece, deferred pieces expanded in place. A deferred piece
-  // that writes less than its recorded length is padded with zero bytes, so the text never
-  // holds stale memory.
-  char* out = result;
-  for (int i = 0; i < count; ++i) {
-    const Piece& piece = pieces[i];
-    if (piece.deferred) {
-      uint32_t written = ExpandDeferredText(piece.text, out, piece.length);
-      if (written < piece.length) std::memset(out + written, 0, piece.length - written);
-    } else if (piece.length != 0) {
-      std::memmove(out, piece.text, piece.length);  // a piece may be scratch text near the result
-    }
-    out += piece.length;
+  // Second pass. Once the write position has wrapped, older scratch texts lie ahead of it:
+  // a room that covers a piece not yet copied is built elsewhere first, so that every piece
+  // is read as it stood when the build began.
+  if (resultSlot != nullptr && PiecesRead(pieces, count, result, result + size)) {
+    char* staging = static_cast<char*>(CountedAlloc(size, 0));
+    CopyPieces(pieces, count, staging);
+    std::memcpy(result, staging, length + 2);
+    CountedFree(staging);
+  } else {
+    CopyPieces(pieces, count, result);
   }
-  out[0] = '\0';
-  out[1] = '\0';
   // The slot records the text's own length, not the room reserved for it.
   if (resultSlot != nullptr) resultSlot->length = static_cast<int32_t>(length);
 

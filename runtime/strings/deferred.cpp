@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "corvala/core.h"
 #include "corvala/files.h"
@@ -77,11 +78,27 @@ void ExpandFileContents(const char* descriptor, BoundedOutput& out) {
   out.Zeros(size - got);
 }
 
+// Where the descriptor must end at the latest: before the first text it reads that lies ahead
+// of it (an older scratch text, once the write position has wrapped), else at the text limit.
+const char* DescriptorRoomEnd(const char* descriptor, std::initializer_list<const char*> texts) {
+  uintptr_t end = reinterpret_cast<uintptr_t>(g_state.core.scratch + kScratchLimit);
+  for (const char* text : texts) {
+    const uintptr_t at = reinterpret_cast<uintptr_t>(text);
+    if (at >= reinterpret_cast<uintptr_t>(descriptor) && at < end) end = at;
+  }
+  return reinterpret_cast<const char*>(end);
+}
+
 }  // namespace
 
 int32_t SubstituteText(const char* text, const char* sought, const char* replacement,
                        uint32_t control) {
   char* descriptor = ScratchWritePosition();
+  // The list grows over the scratch ring: it must not overwrite a text it still reads.
+  const char* roomEnd = DescriptorRoomEnd(descriptor, {text, sought, replacement});
+  if (roomEnd - descriptor < static_cast<ptrdiff_t>(kOccurrencesAt + 2 * kWord)) {
+    FatalError(kErrorInsufficientBuffer, 0);
+  }
   StartDeferredText(descriptor, kDeferredSubstitution);
   StorePointer(descriptor + kReplacementAt, replacement);
   uint32_t soughtLength = TextLength(sought);
@@ -94,9 +111,8 @@ int32_t SubstituteText(const char* text, const char* sought, const char* replace
   uint32_t count = 0;
   const char* terminator = nullptr;
   if (soughtLength != 0) {
-    // Each occurrence must leave room for the closing two words within the text limit.
-    const char* lastEntry = g_state.core.scratch + kScratchLimit - 3 * kWord;
-    uint32_t room = static_cast<uint32_t>((lastEntry - entry) / static_cast<ptrdiff_t>(kWord)) + 1;
+    // Each occurrence must leave room for the closing two words within the room.
+    uint32_t room = static_cast<uint32_t>((roomEnd - entry) / static_cast<ptrdiff_t>(kWord)) - 2;
     OccurrenceList list = ListOccurrences(text, sought, flags, limit, entry, room);
     if (list.unlisted != nullptr) {
       g_state.strings.lastFoundPosition = static_cast<int32_t>(list.unlisted - text) + 1;
@@ -148,6 +164,33 @@ bool IsDeferredText(const char* text) {
   if (at < start || at > start + kScratchSize - 4) return false;
   return LoadInt32(text) == kDeferredMarker;
 }
+
+namespace internal {
+
+bool DeferredTextReads(const char* descriptor, const char* begin, const char* end) {
+  switch (LoadInt32(descriptor + kDeferredKindAt)) {
+    case kDeferredSubstitution: {
+      const char* replacement = LoadPointer<const char>(descriptor + kReplacementAt);
+      const char* source = LoadPointer<const char>(descriptor + kSourceAt);
+      // The list ends with the source's terminator, then 0.
+      const char* entry = descriptor + kOccurrencesAt;
+      while (LoadWord(entry + kWord) != 0) entry += kWord;
+      const char* terminator = LoadPointer<const char>(entry);
+      return Overlaps(descriptor, entry + 2 * kWord, begin, end) ||
+             Overlaps(source, terminator, begin, end) ||
+             Overlaps(replacement, replacement + TextLength(replacement), begin, end);
+    }
+    case kDeferredFileContents: {
+      const char* name = LoadPointer<const char>(descriptor + kFileNameAt);
+      return Overlaps(descriptor, descriptor + kFileContentsSize, begin, end) ||
+             Overlaps(name, name + TextLength(name) + 1, begin, end);
+    }
+    default:
+      return Overlaps(descriptor, descriptor + kZeroBytesSize, begin, end);
+  }
+}
+
+}  // namespace internal
 
 uint32_t ExpandDeferredText(const char* descriptor, char* output, uint32_t capacity) {
   BoundedOutput out{output, capacity};

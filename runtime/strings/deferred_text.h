@@ -35,4 +35,14 @@ inline constexpr size_t kFileContentsSize = kFileSizeAt + 4;  // 16 bytes on the
 inline constexpr size_t kZeroCountAt = kDeferredBodyAt;
 inline constexpr size_t kZeroBytesSize = kZeroCountAt + 4;
 
+// Whether the bytes [first, last) share any byte with [begin, end).
+inline bool Overlaps(const char* first, const char* last, const char* begin, const char* end) {
+  return reinterpret_cast<uintptr_t>(first) < reinterpret_cast<uintptr_t>(end) &&
+         reinterpret_cast<uintptr_t>(begin) < reinterpret_cast<uintptr_t>(last);
+}
+
+// Whether expanding the deferred text reads any byte of [begin, end): its descriptor, or a
+// text it reads from (a substitution's source and replacement, a file contents' name).
+bool DeferredTextReads(const char* descriptor, const char* begin, const char* end);
+
 }  // namespace corvala::internal

@@ -97,7 +97,11 @@ __attribute__((target("sse2"))) Scan FindLineBreaks(char* data, uint32_t bytes,
 }  // namespace
 
 RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMode mode) {
-  if (arrayNumber < 0 || arrayNumber >= kArrayNumbers) FatalErrorLine(kErrorArrayErased);
+  // 0 is Recall's own working array: a result left there would be erased at once.
+  if (arrayNumber <= 0 || arrayNumber >= kArrayNumbers) FatalErrorLine(kErrorCountTooHigh);
+  if (file.IsSmall() && !internal::IsFileNumber(file.word())) {
+    internal::FatalErrorNumberName(kErrorRecallOpen, file.word());
+  }
   BareLineFeedCount = 0;
   HANDLE handle = TakeHandle(file);
   const uint64_t wanted = BytesToLoad(handle, file);

@@ -31,6 +31,22 @@ TEST_F(ResourceStringTest, NegativeIdLoadsUtf16WithItsLengthInBytes) {
   EXPECT_EQ(SelectTempSlot(kSlotCurrent)->length, 10);
 }
 
+// Windows programs read their compiled resources; elsewhere a registered entry serves, and a
+// later entry of an id replaces the earlier one.
+TEST_F(ResourceStringTest, RegisteredStringsServeWhereProgramsCarryNoResources) {
+  const StringResource first[] = {{900, "first"}, {901, "kept"}};
+  const StringResource second[] = {{900, "second"}};
+  RegisterStringTable(first, 2);
+  RegisterStringTable(second, 1);
+#ifdef _WIN32
+  EXPECT_STREQ(ResourceString(900), "");
+#else
+  EXPECT_STREQ(ResourceString(900), "second");
+  EXPECT_STREQ(ResourceString(901), "kept");
+  EXPECT_TRUE(platform::hooks::ShownBoxes().empty());
+#endif
+}
+
 TEST_F(ResourceStringTest, MissingStringReportsAndGivesTheEmptyText) {
   const char* text = ResourceString(4242);
   EXPECT_STREQ(text, "");

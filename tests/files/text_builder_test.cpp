@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -96,7 +97,7 @@ TEST_F(BuildTextTest, ResultPiecesComeInTheOrderTheirFunctionsRan) {
 
 TEST_F(BuildTextTest, TableIdsWithoutTextAndPastTheTableAreEmpty) {
   size_t length;
-  EXPECT_EQ(BuildTracked({"a", 0, 8, 9, 60, 119, "b"}, &length).substr(0, length), "ab");
+  EXPECT_EQ(BuildTracked({"a", 0, 8, 9, 60, 119, 120, 126, "b"}, &length).substr(0, length), "ab");
 }
 
 TEST_F(BuildTextTest, ExpandsDeferredPiecesInPlace) {
@@ -137,6 +138,84 @@ TEST_F(BuildTextTest, TextTooLargeForTheScratchAreaIsBuiltOnTheHeap) {
   EXPECT_EQ(ReleaseCount - releases, 1);
   CloseFile(1);
   EXPECT_EQ(Contents(Path("big.txt")), big + "!");
+}
+
+// A scratch text of n bytes of fill committed at offset, as an operation leaves it.
+const char* CommitAt(size_t offset, char fill, size_t n) {
+  char* text = internal::g_state.core.scratch + offset;
+  internal::g_state.core.scratchWrite = text;
+  std::memset(text, fill, n);
+  text[n] = '\0';
+  return CommitScratchText(text + n, kSlotAdvance).text;
+}
+
+// After the write position wraps, the older texts A and B lie just ahead of it; a result
+// room reserved there covers them. Each piece must still read as it stood.
+TEST_F(BuildTextTest, ResultRoomOverOlderScratchTextsKeepsEveryPiece) {
+  const std::string x(466996, 'x');
+  const std::string a(5000, 'A'), b(10000, 'B');
+  const std::string path = Path("named.txt");
+  Write(path, "named");
+  // Each case leaves A and B at the ring's end (B ends there: the write position wraps) and
+  // makes the destination slot just before its result pieces.
+  using Destination = std::function<void()>;
+  struct Case {
+    const char* name;
+    std::function<std::vector<TextArg>(const Destination&)> pieces;
+    std::string expected;
+  } cases[] = {
+      {"A and B as results",
+       [&](const Destination& destination) {
+         destination();
+         CommitAt(464996, 'A', 5000);
+         CommitAt(470000, 'B', 10000);
+         return std::vector<TextArg>{x.c_str(), 127, 127};
+       },
+       x + a + b},
+      {"a substitution whose source is A",
+       [&](const Destination& destination) {
+         const char* source = CommitAt(464996, 'A', 5000);
+         CommitAt(470000, 'B', 10000);
+         destination();
+         SubstituteText(source, "AAAA", "a", 100u << kSubstituteLimitShift);  // the first 100
+         return std::vector<TextArg>{x.c_str(), 127};
+       },
+       x + std::string(100, 'a') + a.substr(400)},
+      {"FileRead$ of a name in the covered area",
+       [&](const Destination& destination) {
+         char* name = const_cast<char*>(CommitAt(464996, 'n', path.size()));
+         std::memcpy(name, path.c_str(), path.size());
+         CommitAt(470000, 'B', 10000);
+         destination();
+         FileRead$(name);
+         return std::vector<TextArg>{x.c_str(), 127};
+       },
+       x + "named"},
+  };
+  for (const Case& c : cases) {
+    for (uint32_t target : {BuildToFile(1), kTargetBuffer}) {
+      SCOPED_TRACE(std::string(c.name) + (target == kTargetBuffer ? ", buffer" : ", file"));
+      std::vector<char> buffer(c.expected.size() + 1, '.');
+      OpenOutput(1, Path("out.txt").c_str(), 'O');
+      std::vector<TextArg> pieces = c.pieces([&] {
+        if (target == kTargetBuffer) TargetBuffer(buffer.data(), c.expected.size());
+      });
+      std::vector<Word> words;
+      for (const TextArg& piece : pieces) words.push_back(piece.word());
+      const char* result = reinterpret_cast<const char*>(
+          BuildText(target | static_cast<uint32_t>(words.size()), words.data()));
+      CloseFile(1);
+      EXPECT_EQ(SelectTempSlot(kSlotCurrent)->text, result);
+      EXPECT_EQ(SelectTempSlot(kSlotCurrent)->length, static_cast<int32_t>(c.expected.size()));
+      EXPECT_TRUE(std::string(result, c.expected.size()) == c.expected);
+      EXPECT_EQ(result[c.expected.size()], '\0');
+      if (target == kTargetBuffer) {
+        EXPECT_TRUE(std::string(buffer.data(), c.expected.size()) == c.expected);
+      } else {
+        EXPECT_TRUE(Contents(Path("out.txt")) == c.expected);
+      }
+    }
+  }
 }
 
 TEST_F(BuildTextTest, FixedBufferReceivesAtMostItsCapacity) {

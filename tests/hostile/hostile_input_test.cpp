@@ -43,6 +43,9 @@ std::string OnlyTheBox(const std::string& message) {
   return pattern + "\\s*$";
 }
 
+// A small number where a name's address belongs.
+const char* SmallName(uintptr_t number) { return reinterpret_cast<const char*>(number); }
+
 // The detail text of a box is cut to its first 127 characters.
 std::string Detail(const std::string& text) { return text.substr(0, 127); }
 
@@ -128,6 +131,28 @@ TEST_F(HostileInput, EndsInTheDocumentedFatalError) {
        RecallOpen(kInvalidName)},
       {"FileCompare, second name of 260 bytes", [] { FileCompare(kPresent, kName260.c_str(), 0); },
        5, RecallOpen(kName260)},
+      // Small numbers where a name belongs: a name that cannot be opened, the number told.
+      {"Recall, 11", [] { Recall(11, 3, 0, 0); }, 5, RecallOpen("11")},
+      {"Recall, 50", [] { Recall(50, 3, 0, 0); }, 5, RecallOpen("50")},
+      {"Recall, 127", [] { Recall(127, 3, 0, 0); }, 5, RecallOpen("127")},
+      {"Store, 50",
+       [] {
+         ThreeElements();
+         Store(50, 3, -1);
+       },
+       4, StoreOpen("50")},
+      {"Store, 127 with a count",
+       [] {
+         ThreeElements();
+         Store(127, 3, 1);
+       },
+       4, StoreOpen("127")},
+      {"FileRead$, 50", [] { FileRead$(SmallName(50)); }, 5, RecallOpen("50")},
+      {"FileRead$, 5", [] { FileRead$(SmallName(5)); }, 5, RecallOpen("5")},
+      {"FileCompare, first name 11", [] { FileCompare(SmallName(11), kPresent, 0); }, 5,
+       RecallOpen("11")},
+      {"FileCompare, second name 127", [] { FileCompare(kPresent, SmallName(127), 0); }, 5,
+       RecallOpen("127")},
       // Detail texts the box cannot read: the message keeps its "#".
       {"detail null", [] { FatalError(kErrorRecallOpen, 0); }, 5,
        "Could not open\n#\nfor Recall, FileRead$ etc."},
@@ -143,8 +168,12 @@ TEST_F(HostileInput, EndsInTheDocumentedFatalError) {
       {"EraseArray 2^31 - 1", [] { EraseArray(INT32_MAX); }, 6, kCountTooHigh},
       {"SortArray -2^31", [] { SortArray(INT32_MIN, 0); }, 6, kCountTooHigh},
       {"SwapArrays 20", [] { SwapArrays(0, 20); }, 6, kCountTooHigh},
-      {"Recall into 20", [] { Recall(kPresent, 20, 0, 0); }, 7, kArrayErased},
-      {"Recall into -2^31", [] { Recall(kPresent, INT32_MIN, 0, 0); }, 7, kArrayErased},
+      {"Recall into 20", [] { Recall(kPresent, 20, 0, 0); }, 6, kCountTooHigh},
+      {"Recall into -2^31", [] { Recall(kPresent, INT32_MIN, 0, 0); }, 6, kCountTooHigh},
+      // Recall's own working array: the lines would be erased at once.
+      {"Recall into 0", [] { Recall(kPresent, 0, 0, 0); }, 6, kCountTooHigh},
+      // The array number is checked before anything is opened.
+      {"Recall of a small name into 0", [] { Recall(50, 0, 0, 0); }, 6, kCountTooHigh},
       // File numbers.
       {"CloseFile 12", [] { CloseFile(12); }, 6, kCountTooHigh},
       {"CloseFile -2^31", [] { CloseFile(INT32_MIN); }, 6, kCountTooHigh},
@@ -280,6 +309,17 @@ TEST_F(HostileInput, OutOfRangeNumbersThatAreNoError) {
   EXPECT_EQ(OpenInput(1, nullptr, 0), kOpenFailed);
   EXPECT_EQ(OpenOutput(1, nullptr, 'O'), kOpenFailed);
   EXPECT_EQ(FindFile(nullptr, 1), 0u);
+  // Small numbers where the calls take a name: nothing opened, nothing found.
+  for (uintptr_t number : {1u, 11u, 50u, 127u}) {
+    SCOPED_TRACE(number);
+    EXPECT_EQ(OpenInput(1, SmallName(number), 0), kOpenFailed);
+    EXPECT_EQ(OpenInput(1, SmallName(number), 1), kOpenFailed);
+    EXPECT_EQ(FileTable()[1], kOpenFailed);
+    EXPECT_EQ(OpenOutput(2, SmallName(number), 'O'), kOpenFailed);
+    EXPECT_EQ(FindFile(SmallName(number), 1), 0u);
+    EXPECT_EQ(FindHandle, 0u);
+  }
+  EXPECT_STREQ(reinterpret_cast<const char*>(CommonData().entries[6]), "Could not open 127");
   EXPECT_EQ(TextToNumber(static_cast<const char*>(nullptr)).count, kNumberUnreadable);
   // Counts at the ends of the range read as "all" or "nothing", never past the text.
   EXPECT_EQ(std::string(SliceText("abcdef", INT32_MAX, 2), 5), "bcdef");

@@ -9,6 +9,7 @@
 #include "corvala/core.h"
 #include "corvala/files.h"
 #include "corvala/strings.h"
+#include "runtime/core/state.h"
 #include "runtime/core/words.h"
 #include "tests/support/runtime_test.h"
 #include "tests/support/temp_dir.h"
@@ -94,6 +95,27 @@ TEST_F(DeferredTextTest, TooManyOccurrencesForTheScratchAreaAreFatal) {
   std::string many(200000, 'a');
   EXPECT_EXIT(SubstituteText(many.c_str(), "a", "b", 0), testing::ExitsWith(-9),
               "Insufficient buffer or New");
+}
+
+// Once the write position has wrapped, older scratch texts lie ahead of it. A list that would
+// reach the source before the scan is done ends the run instead of reading its own entries;
+// a source beyond the list's reach is kept as it stood.
+TEST_F(DeferredTextTest, ListStopsBeforeASourceAheadOfTheWritePosition) {
+  char* scratch = internal::g_state.core.scratch;
+  auto SourceAhead = [scratch](size_t offset) {
+    std::memset(scratch + offset, 'a', 64);
+    scratch[offset + 64] = '\0';
+    internal::g_state.core.scratchWrite = scratch;  // as after a wrap
+    return scratch + offset;
+  };
+  EXPECT_EXIT(SubstituteText(SourceAhead(256), "a", "b", 0), testing::ExitsWith(-9),
+              "Insufficient buffer or New");
+  EXPECT_EXIT(SubstituteText(SourceAhead(16), "x", "y", 0), testing::ExitsWith(-9),
+              "Insufficient buffer or New");
+  EXPECT_EQ(SubstituteText(SourceAhead(4096), "a", "bc", 0), 128);
+  std::string expected;
+  for (int i = 0; i < 64; ++i) expected += "bc";
+  EXPECT_EQ(ExpandCurrent(), expected);
 }
 
 TEST_F(DeferredTextTest, ZeroBlocks) {
