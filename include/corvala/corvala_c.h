@@ -115,10 +115,10 @@ CV_FUNCTION(char*) cv_KeepTempSlotCopy(void) CV_NOEXCEPT;
 #define CV_ERROR_INSUFFICIENT_BUFFER 9u
 #define CV_ERROR_HEAP_SIZE 10u
 
-CV_FUNCTION(void*) cv_CountedAlloc(uint32_t size, uint32_t flags) CV_NOEXCEPT;
+CV_FUNCTION(void*) cv_CountedAlloc(size_t size, uint32_t flags) CV_NOEXCEPT;
 CV_FUNCTION(void) cv_CountedFree(void* block) CV_NOEXCEPT;
 CV_FUNCTION(void*) cv_TrackBlock(void* block) CV_NOEXCEPT;
-CV_FUNCTION(void*) cv_AllocTracked(uint32_t size, uint32_t flags) CV_NOEXCEPT;
+CV_FUNCTION(void*) cv_AllocTracked(size_t size, uint32_t flags) CV_NOEXCEPT;
 CV_FUNCTION(void) cv_ReleaseTrackedBlock(cv_word block) CV_NOEXCEPT;
 CV_FUNCTION(const cv_word*) cv_TrackedBlockTable(void) CV_NOEXCEPT;
 
@@ -238,7 +238,7 @@ CV_FUNCTION(const long double*) cv_PowersOfTen(void) CV_NOEXCEPT;
 
 typedef struct cv_RecallResult {
   int32_t lines;
-  int32_t bytes;
+  intptr_t bytes; /* 32 bits on i686; a 64-bit build loads files of 2 GB and more */
 } cv_RecallResult;
 
 /* Recall's last argument is either a field marker (0, CV_TAB_FIELDS, CV_COMMA_FIELDS and

@@ -29,7 +29,7 @@ class RecallMode {
 
 struct RecallResult {
   int32_t lines;
-  int32_t bytes;
+  intptr_t bytes;  // 32 bits on i686; a 64-bit build loads files of 2 GB and more
 };
 
 // Loads a text file into array arrayNumber (1 to 19), one element per line, and returns the
@@ -41,7 +41,9 @@ struct RecallResult {
 // block holding the whole file (their lengths are stored negative); the array is released
 // with two releases. userValue, if not 0, becomes the array's user value. Array number 0 is
 // the working slot and is left erased. A file that cannot be opened, or a number holding no
-// open file: ErrorCode 5 with the name (or the number).
+// open file: ErrorCode 5 with the name (or the number). A file an array cannot hold, with a
+// line of 2 GB or more (element lengths are 32-bit) or more than 2,147,483,645 line breaks:
+// ErrorCode 5 with the reason before the name. A 32-bit build loads less than 2 GB.
 CORVALA_API RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMode mode);
 
 // Line feeds not preceded by a carriage return in the latest Recall.

@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "corvala/core.h"
 #include "corvala/files.h"
@@ -16,6 +23,24 @@ namespace {
 
 using testing::ExitsWith;
 using testing::TempDir;
+
+// Memory the system can give this process now, in bytes (0 when it cannot tell).
+uint64_t AvailableMemory() {
+#ifdef _WIN32
+  MEMORYSTATUSEX status = {};
+  status.dwLength = sizeof status;
+  return GlobalMemoryStatusEx(&status) ? status.ullAvailPhys : 0;
+#else
+  std::ifstream meminfo("/proc/meminfo");
+  std::string key;
+  uint64_t kilobytes = 0;
+  while (meminfo >> key >> kilobytes) {
+    if (key == "MemAvailable:") return kilobytes * 1024;
+    meminfo.ignore(64, '\n');
+  }
+  return 0;
+#endif
+}
 
 class RecallTest : public testing::RuntimeTest {
  protected:
@@ -155,6 +180,19 @@ TEST_F(RecallTest, ShortReadLoadsWhatWasRead) {
   RecallResult result = Recall(path.c_str(), 2, 0, 0);
   EXPECT_EQ(result.bytes, 10);
   EXPECT_EQ(Lines(2), (std::vector<std::string>{"first", "sec"}));
+}
+
+// Element lengths are 32-bit: a line of 2^31 bytes is a clear error, not a wrapped length. The
+// file is sparse (all zero bytes, so one line) and costs no disk, but Recall reads it whole.
+TEST_F(RecallTest, LineOfTwoGigabytesIsFatal) {
+  constexpr uint64_t kTwoGigabytes = uint64_t{1} << 31;
+  if (sizeof(void*) < 8) GTEST_SKIP() << "a 32-bit build loads less than 2 GB";
+  if (AvailableMemory() < 2 * kTwoGigabytes) GTEST_SKIP() << "needs 4 GB of free memory";
+  const std::string path = dir_.Write("line.txt", "");
+  std::filesystem::resize_file(path, kTwoGigabytes);
+  EXPECT_EXIT(Recall(path.c_str(), 1, 0, 0), ExitsWith(-5),
+              "Fatal error:\\s+Could not open\\s+a line of 2 GB or more in .*line.txt\\s+"
+              "for Recall, FileRead\\$ etc.");
 }
 
 TEST_F(RecallTest, UnopenableFilesAreFatal) {
