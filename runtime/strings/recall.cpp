@@ -29,10 +29,11 @@ constexpr size_t kBlockExtra = 41;  // alignment shift (8) + zero tail + 1 spare
 // Bytes loaded are reported in a pointer-sized word (32 bits on i686) and the block needs its
 // extra bytes on top.
 constexpr uint64_t kMostBytes = static_cast<uint64_t>(INTPTR_MAX) - 64;
-// The working array starts with a record per this many bytes and doubles when the lines are
-// shorter: sized for the worst case, a line every two bytes, its records would take 4 (i686) or
-// 8 (64-bit) times the file's bytes.
+// The working array starts with a record per this many bytes (or at least kFewestFirstRecords,
+// no more than the worst case, a line every two bytes) and doubles when the lines are shorter:
+// sized for the worst case, its records would take 4 (i686) or 8 (64-bit) times the file's bytes.
 constexpr size_t kFirstGuessBytesPerLine = 32;
+constexpr size_t kFewestFirstRecords = 4096;
 // A file is read in pieces that a DWORD counts; files a 32-bit build can hold take one read.
 constexpr size_t kReadPiece = size_t{1} << 31;
 
@@ -179,9 +180,10 @@ RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMod
   // Records for the lines, one for a last line without a break and one for the end: a first
   // guess that the scan doubles as it needs. The working array comes first, so that once the
   // block below exists it always has an owner that the fatal path releases.
+  const size_t worstCase = bytes / 2 + 2;
+  const size_t guess = std::max(bytes / kFirstGuessBytesPerLine, kFewestFirstRecords);
   ArrayDescriptor* working = DimArray(
-      0, static_cast<int32_t>(std::min<size_t>(bytes / kFirstGuessBytesPerLine + 2, INT32_MAX - 1)),
-      userValue);
+      0, static_cast<int32_t>(std::min({guess, worstCase, size_t{INT32_MAX - 1}})), userValue);
   // One block for all texts, the data on a 16-byte boundary (the heap aligns to 8).
   char* block = static_cast<char*>(CountedAlloc(bytes + kBlockExtra, 0));
   const bool shifted = (reinterpret_cast<uintptr_t>(block) & 15) != 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "corvala/files.h"
 #include "corvala/strings.h"
 #include "platform/files.h"
+#include "platform/hooks.h"
 #include "tests/support/runtime_test.h"
 #include "tests/support/temp_dir.h"
 
@@ -180,6 +182,35 @@ TEST_F(RecallTest, ShortReadLoadsWhatWasRead) {
   RecallResult result = Recall(path.c_str(), 2, 0, 0);
   EXPECT_EQ(result.bytes, 10);
   EXPECT_EQ(Lines(2), (std::vector<std::string>{"first", "sec"}));
+}
+
+// More short lines than the working array is first sized for: it grows as the lines come, and
+// a growth that fails is the allocation failure, with every block released.
+TEST_F(RecallTest, ManyShortLines) {
+  std::string bytes;
+  std::vector<std::string> lines;
+  for (int i = 0; i < 20000; ++i) {
+    lines.push_back(std::to_string(i % 10));
+    bytes += lines.back() + "\r\n";
+  }
+  const std::string path = dir_.Write("short.txt", bytes);
+  RecallResult result = Recall(path.c_str(), 2, 0, 0);
+  EXPECT_EQ(result.lines, 20000);
+  EXPECT_EQ(Lines(2), lines);
+
+  EraseArray(2);
+  static int32_t left;
+  EXPECT_EXIT(
+      {
+        left = AllocationCount - ReleaseCount;
+        platform::hooks::SetExitHook([](unsigned) {
+          // The failed growth is not counted: what is left was there before.
+          if (AllocationCount - ReleaseCount != left) std::fprintf(stderr, "blocks left\n");
+        });
+        platform::hooks::FailHeapAllocation(3);  // the working array, the text block, a growth
+        Recall(path.c_str(), 2, 0, 0);
+      },
+      ExitsWith(-1), "^Fatal error:\\s+HeapAlloc\\s*$");
 }
 
 // Element lengths are 32-bit: a line of 2^31 bytes is a clear error, not a wrapped length. The
