@@ -9,6 +9,7 @@
 // timed (recall_s, sort_s, store_s, and their processor time recall_cpu_s, ...), where the machine
 // has the memory (10 GB available) and the temporary folder the disk (9 GB free); otherwise it says
 // which is missing.
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -208,7 +209,12 @@ void BM_LoadSortStore4GB(benchmark::State& state) {
     store.Report(state, "store");
     state.counters["lines"] = written;
     corvala::EraseArray(kArray);
-    if (loaded.bytes != file.bytes()) state.SkipWithError("Recall loaded a different size");
+    struct stat storedFile;
+    if (loaded.bytes != file.bytes()) {
+      state.SkipWithError("Recall loaded a different size");
+    } else if (stat(stored.c_str(), &storedFile) != 0 || storedFile.st_size != file.bytes()) {
+      state.SkipWithError("Store wrote a different size");  // every line ends with CR LF
+    }
   }
   std::remove(stored.c_str());
   state.SetBytesProcessed(state.iterations() * file.bytes());
