@@ -3,6 +3,7 @@
 /// the counted heap and the fatal-error path, the array and file tables.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "corvala/export.h"
@@ -99,8 +100,9 @@ inline constexpr int kCvHeapStrings = 100;               ///< capacity of the tr
 inline constexpr uint32_t kHeapZeroMemory = 0x00000008;  ///< CountedAlloc: zero the block
 
 /// A block from the process heap; flags 0 or kHeapZeroMemory. Every call counts in
-/// AllocationCount. Never returns null: failure ends the process with ErrorCode 1.
-CORVALA_API void* CountedAlloc(uint32_t size, uint32_t flags);
+/// AllocationCount. Never returns null: failure ends the process with ErrorCode 1. The size is
+/// pointer-sized: 32 bits on i686, and blocks of 4 GB and more on 64-bit builds.
+CORVALA_API void* CountedAlloc(size_t size, uint32_t flags);
 /// Releases a block; every call that reaches the heap counts in ReleaseCount. A null block
 /// and EmptyText are ignored. A release the heap refuses asks the user in the box
 /// "HeapFree error. INT3?": No goes on, Yes stops in an attached debugger (if any) and goes
@@ -110,7 +112,7 @@ CORVALA_API void CountedFree(void* block);
 /// full table ends the process with ErrorCode 8 (the block stays allocated).
 CORVALA_API void* TrackBlock(void* block);
 /// CountedAlloc, then TrackBlock.
-CORVALA_API void* AllocTracked(uint32_t size, uint32_t flags);
+CORVALA_API void* AllocTracked(size_t size, uint32_t flags);
 /// ReleaseTrackedBlock's request for every tracked block.
 inline constexpr Word kReleaseAllTracked = static_cast<Word>(-1);
 /// Releases tracked blocks and clears their entries. block 0: nothing; kReleaseAllTracked:

@@ -229,7 +229,7 @@ CV_FUNCTION(char*) cv_KeepTempSlotCopy(void) CV_NOEXCEPT;
  * @param flags 0, or CV_HEAP_ZERO_MEMORY for a zeroed block.
  * @return the block; never null. A failed allocation ends the run with CV_ERROR_HEAP_ALLOC.
  */
-CV_FUNCTION(void*) cv_CountedAlloc(uint32_t size, uint32_t flags) CV_NOEXCEPT;
+CV_FUNCTION(void*) cv_CountedAlloc(size_t size, uint32_t flags) CV_NOEXCEPT;
 /**
  * Releases a block from cv_CountedAlloc and counts the release in *cv_ReleaseCount(). A null
  * block and cv_EmptyText() are ignored. A release the heap refuses asks the user in the box
@@ -247,7 +247,7 @@ CV_FUNCTION(void*) cv_TrackBlock(void* block) CV_NOEXCEPT;
  * cv_CountedAlloc, then cv_TrackBlock: a block that cv_ReleaseTrackedBlock releases. Ends the
  * run with CV_ERROR_HEAP_ALLOC or CV_ERROR_TOO_MANY_STRINGS as those do.
  */
-CV_FUNCTION(void*) cv_AllocTracked(uint32_t size, uint32_t flags) CV_NOEXCEPT;
+CV_FUNCTION(void*) cv_AllocTracked(size_t size, uint32_t flags) CV_NOEXCEPT;
 /**
  * Releases tracked blocks and clears their entries.
  * @param block 0: nothing; CV_RELEASE_ALL_TRACKED: every tracked block; otherwise that block
@@ -547,7 +547,8 @@ CV_FUNCTION(const long double*) cv_PowersOfTen(void) CV_NOEXCEPT;
 /** What cv_Recall loaded. */
 typedef struct cv_RecallResult {
   int32_t lines; /**< the number of lines, that is elements */
-  int32_t bytes; /**< the number of bytes read */
+  intptr_t
+      bytes; /**< the number of bytes read: 32 bits on i686; 64-bit builds load 2 GB and more */
 } cv_RecallResult;
 
 /**
@@ -557,13 +558,16 @@ typedef struct cv_RecallResult {
  * the whole file. The file is closed afterwards and its number freed.
  * @param file a file number (0 to 10) open for input, read from its position, or a file name
  *        (opened on number 9 as given).
- * @param arrayNumber the array, 1 to 19 (array 0 is the working slot and is left erased).
+ * @param arrayNumber the array, 1 to 19; any other number (0 is Recall's working number) ends
+ *        the run with CV_ERROR_COUNT_TOO_HIGH before anything is opened.
  * @param userValue when not 0, the array's user value.
  * @param marker 0, or a field marker for the array: CV_TAB_FIELDS, or CV_COMMA_FIELDS and below.
  *        Not used when lineCount is given.
  * @param lineCount null, or a variable that receives the number of lines.
- * @return the number of lines and of bytes loaded. A file that cannot be opened, or a number
- *         holding no open file, ends the run with CV_ERROR_RECALL_OPEN naming it.
+ * @return the number of lines and of bytes loaded. A file that cannot be opened, a number
+ *         holding no open file, or a value from 11 to 127 ends the run with
+ *         CV_ERROR_RECALL_OPEN naming it; so does a file an array cannot hold (a line of 2 GB or
+ *         more, or more than 2,147,483,645 line breaks), with the reason before the name.
  */
 CV_FUNCTION(cv_RecallResult)
 cv_Recall(cv_text file, int32_t arrayNumber, cv_word userValue, int32_t marker,

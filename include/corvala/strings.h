@@ -34,8 +34,8 @@ class RecallMode {
 
 /// What Recall loaded.
 struct RecallResult {
-  int32_t lines;  ///< the number of lines, that is elements
-  int32_t bytes;  ///< the number of bytes read
+  int32_t lines;   ///< the number of lines, that is elements
+  intptr_t bytes;  ///< the number of bytes read: 32 bits on i686; 64-bit builds load 2 GB and more
 };
 
 /// Loads a text file into array arrayNumber (1 to 19), one element per line, and returns the
@@ -48,7 +48,9 @@ struct RecallResult {
 /// with two releases. userValue, if not 0, becomes the array's user value. An array number
 /// outside 1 to 19 (0 is Recall's working number): ErrorCode 6, before anything is opened. A
 /// file that cannot be opened, a number holding no open file, or a value from 11 to 127:
-/// ErrorCode 5 with the name (or the number).
+/// ErrorCode 5 with the name (or the number). A file an array cannot hold, with a line of 2 GB
+/// or more (element lengths are 32-bit) or more than 2,147,483,645 line breaks: ErrorCode 5
+/// with the reason before the name. A 32-bit build loads less than 2 GB.
 CORVALA_API RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMode mode);
 
 /// Line feeds not preceded by a carriage return in the latest Recall.

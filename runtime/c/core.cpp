@@ -59,12 +59,12 @@ cv_CommittedText CV_CALL cv_CommitScratchText(char* end, cv_word request) noexce
 }
 char* CV_CALL cv_KeepTempSlotCopy(void) noexcept { return cv::KeepTempSlotCopy(); }
 
-void* CV_CALL cv_CountedAlloc(uint32_t size, uint32_t flags) noexcept {
+void* CV_CALL cv_CountedAlloc(size_t size, uint32_t flags) noexcept {
   return cv::CountedAlloc(size, flags);
 }
 void CV_CALL cv_CountedFree(void* block) noexcept { cv::CountedFree(block); }
 void* CV_CALL cv_TrackBlock(void* block) noexcept { return cv::TrackBlock(block); }
-void* CV_CALL cv_AllocTracked(uint32_t size, uint32_t flags) noexcept {
+void* CV_CALL cv_AllocTracked(size_t size, uint32_t flags) noexcept {
   return cv::AllocTracked(size, flags);
 }
 void CV_CALL cv_ReleaseTrackedBlock(cv_word block) noexcept { cv::ReleaseTrackedBlock(block); }

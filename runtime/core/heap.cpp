@@ -31,7 +31,7 @@ void AskAboutFailedRelease(void* block) {
 
 }  // namespace
 
-void* CountedAlloc(uint32_t size, uint32_t flags) {
+void* CountedAlloc(size_t size, uint32_t flags) {
   HANDLE heap = platform::GetProcessHeap();
   if (heap == nullptr) FatalError(kErrorHeapAlloc, 0);
   void* block = platform::HeapAlloc(heap, flags, size);

@@ -28,7 +28,7 @@ void* TrackBlock(void* block) {
   FatalError(kErrorTooManyStrings, 0);
 }
 
-void* AllocTracked(uint32_t size, uint32_t flags) { return TrackBlock(CountedAlloc(size, flags)); }
+void* AllocTracked(size_t size, uint32_t flags) { return TrackBlock(CountedAlloc(size, flags)); }
 
 void ReleaseTrackedBlock(Word block) {
   if (block == 0) return;

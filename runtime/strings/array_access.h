@@ -23,4 +23,9 @@ inline ArrayDescriptor* LiveArray(int32_t arrayNumber) {
   return reinterpret_cast<ArrayDescriptor*>(entry);
 }
 
+// Moves the descriptor to a block for `count` elements and one spare record (HeapReAlloc, not
+// counted); the records beyond the old block are not cleared. Failure: ErrorCode 1, the old
+// block left as it was for the caller's table entry to release.
+ArrayDescriptor* ResizeDescriptor(ArrayDescriptor* descriptor, int64_t count);
+
 }  // namespace corvala::internal

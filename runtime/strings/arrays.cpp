@@ -17,8 +17,8 @@ namespace {
 
 using internal::ArrayEntry;
 
-// Descriptor sizes are 32-bit quantities; a size that does not fit cannot be allocated.
-constexpr uint64_t kLargestBlock = UINT32_MAX;
+// A block size is pointer-sized: a descriptor beyond it cannot be allocated.
+constexpr uint64_t kLargestBlock = SIZE_MAX;
 
 uint64_t DescriptorSize(uint64_t records) {
   return sizeof(ArrayDescriptor) + records * sizeof(ElementRecord);
@@ -28,7 +28,10 @@ void ReleaseText(const ElementRecord& element) {
   if (element.length > 0) CountedFree(const_cast<char*>(element.text));
 }
 
-// Moves the descriptor to a block for `count` elements and one spare record.
+}  // namespace
+
+namespace internal {
+
 ArrayDescriptor* ResizeDescriptor(ArrayDescriptor* descriptor, int64_t count) {
   uint64_t size = DescriptorSize(static_cast<uint64_t>(count) + 1);
   HANDLE heap = platform::GetProcessHeap();
@@ -40,7 +43,7 @@ ArrayDescriptor* ResizeDescriptor(ArrayDescriptor* descriptor, int64_t count) {
   return static_cast<ArrayDescriptor*>(block);
 }
 
-}  // namespace
+}  // namespace internal
 
 ArrayDescriptor* DimArray(int32_t arrayNumber, int32_t n, Word userValue) {
   Word& entry = ArrayEntry(arrayNumber);
@@ -56,7 +59,7 @@ ArrayDescriptor* DimArray(int32_t arrayNumber, int32_t n, Word userValue) {
   uint64_t size = DescriptorSize(count);
   if (size > kLargestBlock) FatalError(kErrorHeapAlloc, 0);
   auto* descriptor =
-      static_cast<ArrayDescriptor*>(CountedAlloc(static_cast<uint32_t>(size), kHeapZeroMemory));
+      static_cast<ArrayDescriptor*>(CountedAlloc(static_cast<size_t>(size), kHeapZeroMemory));
   entry = reinterpret_cast<Word>(descriptor);
   descriptor->count = static_cast<int32_t>(count);
   descriptor->userValue = userValue;
@@ -97,7 +100,7 @@ void InsertElements(int32_t n) {
     // that the fatal-error path can release.
     descriptor->count = static_cast<int32_t>(newCount);
   }
-  descriptor = ResizeDescriptor(descriptor, newCount);
+  descriptor = internal::ResizeDescriptor(descriptor, newCount);
   entry = reinterpret_cast<Word>(descriptor);
   if (n > 0) {
     elements = descriptor->elements();

@@ -30,7 +30,7 @@ void* DimRecordArray(int32_t arrayNumber, int32_t recordSize, int32_t maxIndex) 
   if (count < 0 || recordSize < 0) FatalErrorLine(kErrorCountTooHigh);
   uint64_t size = sizeof(RecordArrayHeader) + static_cast<uint64_t>(count) * recordSize;
   if (size > UINT32_MAX) FatalError(kErrorHeapAlloc, 0);
-  auto* block = static_cast<char*>(CountedAlloc(static_cast<uint32_t>(size), kHeapZeroMemory));
+  auto* block = static_cast<char*>(CountedAlloc(static_cast<size_t>(size), kHeapZeroMemory));
   auto* header = reinterpret_cast<RecordArrayHeader*>(block);
   header->count = static_cast<int32_t>(count);
   header->recordSize = recordSize;

@@ -1,17 +1,23 @@
 // Sorting the element records of a string array by their texts, ignoring letter case.
 //
 // The order is lexicographic over the texts with A to Z read as a to z and the terminator as
-// the smallest byte, which is exactly the C library's case-insensitive comparison. The records
-// are sorted in place by a three-way radix quicksort on the folded byte at a growing depth:
-// each text is read one byte per partition pass instead of from its start in every
-// comparison, which matters when the texts lie scattered in memory.
+// the smallest byte, which is exactly the C library's case-insensitive comparison.
+//
+// A large array is sorted through a side array that holds each record beside its next eight
+// folded bytes as one big-endian number: a three-way quicksort on those numbers reads only the
+// side array, and a text is read again only when eight more of its bytes are needed to tell it
+// from its neighbours. Small arrays, and large ones when the side array cannot be had, are
+// sorted in place by a three-way radix quicksort on the folded byte at a growing depth, which
+// reads each text one byte per partition pass.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "corvala/core.h"
 #include "corvala/strings.h"
+#include "platform/heap.h"
 #include "runtime/strings/array_access.h"
 
 namespace corvala {
@@ -57,7 +63,8 @@ void InsertionSort(ElementRecord* first, size_t count, size_t depth) {
   }
 }
 
-unsigned MedianOfThree(unsigned a, unsigned b, unsigned c) {
+template <typename Key>
+Key MedianOfThree(Key a, Key b, Key c) {
   if (a < b) return b < c ? b : (a < c ? c : a);
   return a < c ? a : (b < c ? c : b);
 }
@@ -115,6 +122,149 @@ int InitialBudget(size_t count) {
   return 2 * log2 + 4;
 }
 
+// A record, by its index, and its text's eight folded bytes from the depth being sorted on, the
+// first one highest; the terminator and whatever follows it read as zero bytes.
+struct Keyed {
+  uint64_t key;
+  uint32_t index;
+};
+static_assert(sizeof(Keyed) >= sizeof(ElementRecord), "the records are gathered into the keys");
+
+constexpr size_t kKeyBytes = 8;
+
+uint64_t KeyOf(const char* text, size_t depth) {
+  const char* byte = text + depth;
+  uint64_t key = 0;
+  size_t taken = 0;
+  for (; taken < kKeyBytes && *byte != 0; ++taken, ++byte) key = key << 8 | Folded(*byte);
+  return taken == 0 ? 0 : key << (8 * (kKeyBytes - taken));
+}
+
+// Equal keys that hold a terminator belong to texts equal to their ends.
+inline bool Ends(uint64_t key) { return (key & 0xFF) == 0; }
+
+// The records being sorted, which the items name by index.
+struct Sorting {
+  const ElementRecord* records;
+
+  bool Less(const Keyed& a, const Keyed& b, size_t depth) const {
+    if (a.key != b.key) return a.key < b.key;
+    return !Ends(a.key) && FoldedLess(records[a.index], records[b.index], depth + kKeyBytes);
+  }
+  void InsertionSort(Keyed* first, size_t count, size_t depth) const;
+  void Quicksort(Keyed* first, size_t count, size_t depth, int budget, const uint64_t* floor) const;
+};
+
+void Sorting::InsertionSort(Keyed* first, size_t count, size_t depth) const {
+  for (size_t i = 1; i < count; ++i) {
+    const Keyed item = first[i];
+    size_t j = i;
+    for (; j > 0 && Less(item, first[j - 1], depth); --j) first[j] = first[j - 1];
+    first[j] = item;
+  }
+}
+
+// Moves the items whose key passes `before` to the front, without a branch on the key (the
+// keys of a large array are nearly all different, and a branch on each would be mispredicted
+// half the time); returns how many there are.
+template <typename Before>
+size_t Partition(Keyed* first, size_t count, Before before) {
+  size_t front = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const bool moves = before(first[i].key);
+    const Keyed item = first[i];
+    first[i] = first[front];
+    first[front] = item;
+    front += moves;
+  }
+  return front;
+}
+
+// Sorts items whose texts agree on their first `depth` bytes and whose keys hold the bytes
+// from `depth` on; `floor`, when given, is a key no item's is below. Each round splits at a
+// pivot key into lower and higher-or-equal keys. A pivot equal to the floor is the least key:
+// that round splits off the items with that key instead, which go on with the next eight bytes
+// of their texts (unless the key holds the terminator: those texts are equal). `budget` counts
+// rounds that did not advance the depth, as in RadixQuicksort.
+void Sorting::Quicksort(Keyed* first, size_t count, size_t depth, int budget,
+                        const uint64_t* floor) const {
+  uint64_t floorKey = floor != nullptr ? *floor : 0;
+  bool hasFloor = floor != nullptr;
+  while (count >= kInsertionSortBelow) {
+    if (budget-- <= 0) {
+      std::sort(first, first + count,
+                [this, depth](const Keyed& a, const Keyed& b) { return Less(a, b, depth); });
+      return;
+    }
+    const uint64_t pivot = MedianOfThree(first[0].key, first[count / 2].key, first[count - 1].key);
+    if (hasFloor && pivot == floorKey) {
+      const size_t equal = Partition(first, count, [pivot](uint64_t key) { return key == pivot; });
+      Keyed* const rest = first + equal;
+      const size_t restCount = count - equal;
+      if (Ends(pivot)) {
+        first = rest;
+        count = restCount;
+        continue;
+      }
+      for (size_t k = 0; k < equal; ++k) {
+        first[k].key = KeyOf(TextOf(records[first[k].index]), depth + kKeyBytes);
+      }
+      // The smaller part in a call of its own, so that the stack stays logarithmic.
+      if (equal < restCount) {
+        Quicksort(first, equal, depth + kKeyBytes, budget + 1, nullptr);
+        first = rest;
+        count = restCount;
+      } else {
+        Quicksort(rest, restCount, depth, budget, &floorKey);
+        count = equal;
+        depth += kKeyBytes;
+        budget += 1;
+        hasFloor = false;
+      }
+      continue;
+    }
+    const size_t lower = Partition(first, count, [pivot](uint64_t key) { return key < pivot; });
+    if (lower < count - lower) {
+      Quicksort(first, lower, depth, budget, hasFloor ? &floorKey : nullptr);
+      first += lower;
+      count -= lower;
+      floorKey = pivot;
+      hasFloor = true;
+    } else {
+      Quicksort(first + lower, count - lower, depth, budget, &pivot);
+      count = lower;
+    }
+  }
+  InsertionSort(first, count, depth);
+}
+
+// Below this many records the texts' bytes stay in the caches anyway.
+constexpr size_t kSideArrayFrom = 256;
+
+// Sorts through the side array; false when its block could not be had. The block is the
+// sort's own for the length of the call: taken from the process heap and given back here.
+bool SortBesideKeys(ElementRecord* records, size_t count) {
+  HANDLE heap = platform::GetProcessHeap();
+  if (heap == nullptr || count > SIZE_MAX / sizeof(Keyed)) return false;
+  void* block = platform::HeapAlloc(heap, 0, count * sizeof(Keyed));
+  if (block == nullptr) return false;
+  auto* items = static_cast<Keyed*>(block);
+  for (size_t i = 0; i < count; ++i) {
+    items[i] = {KeyOf(TextOf(records[i]), 0), static_cast<uint32_t>(i)};
+  }
+  Sorting{records}.Quicksort(items, count, 0, InitialBudget(count), nullptr);
+  // The records in their new order into the block, over the items already read (a record is
+  // no larger than an item), then back.
+  auto* sorted = static_cast<char*>(block);
+  for (size_t i = 0; i < count; ++i) {
+    const ElementRecord record = records[items[i].index];
+    std::memcpy(sorted + i * sizeof(ElementRecord), &record, sizeof record);
+  }
+  std::memcpy(records, sorted, count * sizeof(ElementRecord));
+  platform::HeapFree(heap, 0, block);
+  return true;
+}
+
 }  // namespace
 
 void SortArray(int32_t arrayNumber, int32_t count) {
@@ -126,7 +276,8 @@ void SortArray(int32_t arrayNumber, int32_t count) {
   if (count == 0) count = descriptor->count;
   ElementRecord* first = descriptor->elements();
   const size_t n = static_cast<size_t>(count);
-  RadixQuicksort(first, n, 0, InitialBudget(n));
+  if (n < kSideArrayFrom || !SortBesideKeys(first, n))
+    RadixQuicksort(first, n, 0, InitialBudget(n));
   // Texts equal but for case have no order among them, so the reversed ascending order is a
   // descending one.
   if (descending) std::reverse(first, first + n);

@@ -1,13 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "corvala/core.h"
 #include "corvala/files.h"
 #include "corvala/strings.h"
 #include "platform/files.h"
+#include "platform/hooks.h"
 #include "tests/support/runtime_test.h"
 #include "tests/support/temp_dir.h"
 
@@ -16,6 +25,24 @@ namespace {
 
 using testing::ExitsWith;
 using testing::TempDir;
+
+// Memory the system can give this process now, in bytes (0 when it cannot tell).
+uint64_t AvailableMemory() {
+#ifdef _WIN32
+  MEMORYSTATUSEX status = {};
+  status.dwLength = sizeof status;
+  return GlobalMemoryStatusEx(&status) ? status.ullAvailPhys : 0;
+#else
+  std::ifstream meminfo("/proc/meminfo");
+  std::string key;
+  uint64_t kilobytes = 0;
+  while (meminfo >> key >> kilobytes) {
+    if (key == "MemAvailable:") return kilobytes * 1024;
+    meminfo.ignore(64, '\n');
+  }
+  return 0;
+#endif
+}
 
 class RecallTest : public testing::RuntimeTest {
  protected:
@@ -155,6 +182,48 @@ TEST_F(RecallTest, ShortReadLoadsWhatWasRead) {
   RecallResult result = Recall(path.c_str(), 2, 0, 0);
   EXPECT_EQ(result.bytes, 10);
   EXPECT_EQ(Lines(2), (std::vector<std::string>{"first", "sec"}));
+}
+
+// More short lines than the working array is first sized for: it grows as the lines come, and
+// a growth that fails is the allocation failure, with every block released.
+TEST_F(RecallTest, ManyShortLines) {
+  std::string bytes;
+  std::vector<std::string> lines;
+  for (int i = 0; i < 20000; ++i) {
+    lines.push_back(std::to_string(i % 10));
+    bytes += lines.back() + "\r\n";
+  }
+  const std::string path = dir_.Write("short.txt", bytes);
+  RecallResult result = Recall(path.c_str(), 2, 0, 0);
+  EXPECT_EQ(result.lines, 20000);
+  EXPECT_EQ(Lines(2), lines);
+
+  EraseArray(2);
+  static int32_t left;
+  EXPECT_EXIT(
+      {
+        left = AllocationCount - ReleaseCount;
+        platform::hooks::SetExitHook([](unsigned) {
+          // The failed growth is not counted: what is left was there before.
+          if (AllocationCount - ReleaseCount != left) std::fprintf(stderr, "blocks left\n");
+        });
+        platform::hooks::FailHeapAllocation(3);  // the working array, the text block, a growth
+        Recall(path.c_str(), 2, 0, 0);
+      },
+      ExitsWith(-1), "^Fatal error:\\s+HeapAlloc\\s*$");
+}
+
+// Element lengths are 32-bit: a line of 2^31 bytes is a clear error, not a wrapped length. The
+// file is sparse (all zero bytes, so one line) and costs no disk, but Recall reads it whole.
+TEST_F(RecallTest, LineOfTwoGigabytesIsFatal) {
+  constexpr uint64_t kTwoGigabytes = uint64_t{1} << 31;
+  if (sizeof(void*) < 8) GTEST_SKIP() << "a 32-bit build loads less than 2 GB";
+  if (AvailableMemory() < 2 * kTwoGigabytes) GTEST_SKIP() << "needs 4 GB of free memory";
+  const std::string path = dir_.Write("line.txt", "");
+  std::filesystem::resize_file(path, kTwoGigabytes);
+  EXPECT_EXIT(Recall(path.c_str(), 1, 0, 0), ExitsWith(-5),
+              "Fatal error:\\s+Could not open\\s+a line of 2 GB or more in .*line.txt\\s+"
+              "for Recall, FileRead\\$ etc.");
 }
 
 TEST_F(RecallTest, UnopenableFilesAreFatal) {

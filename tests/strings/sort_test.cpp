@@ -8,6 +8,7 @@
 #include "corvala/core.h"
 #include "corvala/strings.h"
 #include "platform/crt.h"
+#include "platform/hooks.h"
 #include "tests/strings/array_test_support.h"
 
 namespace corvala {
@@ -89,23 +90,34 @@ TEST_F(ArrayTest, SortArraySortsOnlyThePrefixItIsGiven) {
 }
 
 // Many texts drawn from a small alphabet around the letter ranges, so that equal,
-// equal-but-for-case and prefix texts are frequent. Only what the order promises is checked:
-// every neighbour pair is in the order of the system's _stricmp, and the same texts are there.
-// (ASCII only: the order above 127 is pinned above.)
+// equal-but-for-case and prefix texts are frequent, many behind a beginning of 8 or 12 letters
+// a and b in either case (groups, large and small, that differ only after 8 bytes). Only what
+// the order promises is
+// checked: every neighbour pair is in the order of the system's _stricmp, and the same texts are
+// there. (ASCII only: the order above 127 is pinned above.) Sorted beside the side array of
+// keys, and in place where the heap has no room for it.
 TEST_F(ArrayTest, SortArrayFollowsStricmpOnManyTexts) {
   const char kAlphabet[] = "aAbBzZ@[`{_09\x01\x7F";
+  const int kBeginnings[] = {0, 0, 8, 8, 12};
   std::mt19937 random(7);
   std::vector<std::string> texts(5000);
   for (std::string& text : texts) {
+    const int beginning = kBeginnings[random() % std::size(kBeginnings)];
+    for (int i = 0; i < beginning; ++i) text += "aAbB"[random() % 4];
     const int length = static_cast<int>(random() % 5);
     for (int i = 0; i < length; ++i) text += kAlphabet[random() % (sizeof kAlphabet - 1)];
   }
-  for (int descending = 0; descending < 2; ++descending) {
+  for (int run = 0; run < 4; ++run) {
+    const bool descending = run % 2 != 0;
+    const bool noRoom = run >= 2;
+    SCOPED_TRACE(::testing::Message() << "descending " << descending << ", no room " << noRoom);
     ArrayDescriptor* array = DimArray(4, static_cast<int32_t>(texts.size()) - 1, 0);
     for (size_t i = 0; i < texts.size(); ++i) {
       array->elements()[i] = {texts[i].c_str(), -static_cast<int32_t>(texts[i].size())};
     }
+    if (noRoom) platform::hooks::FailHeapAllocation(1);
     SortArray(descending ? -4 : 4, 0);
+    platform::hooks::FailHeapAllocation(0);
     Strings sorted = Texts(4);
     for (size_t i = 1; i < sorted.size(); ++i) {
       const int order = platform::_stricmp(sorted[i - 1].c_str(), sorted[i].c_str());
