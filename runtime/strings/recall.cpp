@@ -10,8 +10,10 @@
 #include "platform/errors.h"
 #include "platform/files.h"
 #include "platform/handles.h"
+#include "platform/heap.h"
 #include "runtime/core/state.h"
 #include "runtime/files/file_numbers.h"
+#include "runtime/files/read_to_end.h"
 
 namespace corvala {
 
@@ -21,8 +23,6 @@ namespace {
 
 using internal::HandleOf;
 
-constexpr uint32_t kZeroTail = 32;    // zero bytes behind the data: the scan's last step
-constexpr uint32_t kBlockExtra = 41;  // alignment shift (8) + zero tail + 1 spare
 // Bytes loaded are reported in 32 bits and the block needs its extra bytes on top.
 constexpr uint64_t kMostBytes = INT32_MAX - 64;
 
@@ -50,16 +50,30 @@ HANDLE TakeHandle(TextArg file) {
   return HandleOf(entry);
 }
 
-// The bytes from the file's position to its end.
-uint64_t BytesToLoad(HANDLE handle, TextArg file) {
-  DWORD sizeHigh = 0;
-  DWORD sizeLow = platform::GetFileSize(handle, &sizeHigh);
-  if (sizeLow == INVALID_FILE_SIZE && platform::GetLastError() != NO_ERROR) CouldNotOpen(file);
+// The bytes from the file's position to the end of a file of known size.
+uint64_t BytesToLoad(HANDLE handle, uint64_t size) {
   LONG positionHigh = 0;
   DWORD positionLow = platform::SetFilePointer(handle, 0, &positionHigh, FILE_CURRENT);
-  uint64_t size = (static_cast<uint64_t>(sizeHigh) << 32) | sizeLow;
   uint64_t position = (static_cast<uint64_t>(static_cast<DWORD>(positionHigh)) << 32) | positionLow;
   return size > position ? size - position : 0;
+}
+
+// Grows array 0's descriptor in place to the records that `bytes` bytes of data need, as
+// DimArray would have made it; the backing block stays its own all the while.
+ArrayDescriptor* GrowWorkingArray(uint64_t bytes) {
+  const uint64_t records = (bytes + 4) / 2 + 1;
+  const uint64_t size = sizeof(ArrayDescriptor) + records * sizeof(ElementRecord);
+  Word& entry = ArrayTable()[0];
+  void* grown = nullptr;
+  if (size <= UINT32_MAX) {
+    grown = platform::HeapReAlloc(platform::GetProcessHeap(), HEAP_ZERO_MEMORY,
+                                  reinterpret_cast<void*>(entry), static_cast<SIZE_T>(size));
+  }
+  if (grown == nullptr) FatalError(kErrorHeapAlloc, 0);
+  entry = reinterpret_cast<Word>(grown);
+  auto* working = static_cast<ArrayDescriptor*>(grown);
+  working->count = static_cast<int32_t>(records);
+  return working;
 }
 
 struct Scan {
@@ -100,28 +114,45 @@ RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMod
   if (arrayNumber < 0 || arrayNumber >= kArrayNumbers) FatalErrorLine(kErrorArrayErased);
   BareLineFeedCount = 0;
   HANDLE handle = TakeHandle(file);
-  const uint64_t wanted = BytesToLoad(handle, file);
-  if (wanted > kMostBytes) CouldNotOpen(file);
-  uint32_t bytes = static_cast<uint32_t>(wanted);
+  const internal::FileKind kind = internal::KindOf(handle);
+  if (kind.extent == internal::FileExtent::kUnusable) CouldNotOpen(file);
 
-  // One record per possible CR LF line, one for a last line without a break, one for the end.
-  // The working array comes first, so that once the block below exists it always has an
-  // owner that the fatal path releases.
-  ArrayDescriptor* working =
-      DimArray(0, static_cast<int32_t>((static_cast<uint64_t>(bytes) + 4) / 2), userValue);
-  // One block for all texts, the data on a 16-byte boundary (the heap aligns to 8).
-  char* block = static_cast<char*>(CountedAlloc(bytes + kBlockExtra, 0));
-  const bool shifted = (reinterpret_cast<uintptr_t>(block) & 15) != 0;
-  char* data = block + (shifted ? 8 : 0);
-  working->backing = reinterpret_cast<Word>(data) | (shifted ? 1 : 0);
-  std::memset(data + bytes, 0, kZeroTail);
-  DWORD read = 0;
-  platform::ReadFile(handle, data, bytes, &read, nullptr);
-  platform::CloseHandle(handle);
-  // A file that shrank, or a device, may deliver less: load what was read, terminated.
-  if (read < bytes) {
-    bytes = read;
-    std::memset(data + bytes, 0, kZeroTail);
+  ArrayDescriptor* working;
+  char* data;
+  uint32_t bytes;
+  if (kind.extent == internal::FileExtent::kSized) {
+    const uint64_t wanted = BytesToLoad(handle, kind.size);
+    if (wanted > kMostBytes) CouldNotOpen(file);
+    bytes = static_cast<uint32_t>(wanted);
+
+    // One record per possible CR LF line, one for a last line without a break, one for the
+    // end. The working array comes first, so that once the block below exists it always has
+    // an owner that the fatal path releases.
+    working = DimArray(0, static_cast<int32_t>((static_cast<uint64_t>(bytes) + 4) / 2), userValue);
+    // One block for all texts, the data on a 16-byte boundary (the heap aligns to 8).
+    char* block = static_cast<char*>(CountedAlloc(bytes + internal::kLoadedBlockExtra, 0));
+    const bool shifted = (reinterpret_cast<uintptr_t>(block) & 15) != 0;
+    data = block + (shifted ? 8 : 0);
+    working->backing = reinterpret_cast<Word>(data) | (shifted ? 1 : 0);
+    std::memset(data + bytes, 0, internal::kZeroTail);
+    DWORD read = 0;
+    platform::ReadFile(handle, data, bytes, &read, nullptr);
+    platform::CloseHandle(handle);
+    // A file that shrank, or a device, may deliver less: load what was read, terminated.
+    if (read < bytes) {
+      bytes = read;
+      std::memset(data + bytes, 0, internal::kZeroTail);
+    }
+  } else {
+    // A pipe, a device or a file that reports no size: read to its end first, the block
+    // held by a small working array, which then grows to the records the bytes need.
+    working = DimArray(0, 0, userValue);
+    const internal::LoadedBytes loaded = internal::ReadToEnd(handle, working->backing, kMostBytes);
+    platform::CloseHandle(handle);
+    if (!loaded.complete) CouldNotOpen(file);
+    data = loaded.data;
+    bytes = static_cast<uint32_t>(loaded.bytes);
+    working = GrowWorkingArray(bytes);
   }
 
   if (mode.marker() != 0) working->shape = mode.marker();
