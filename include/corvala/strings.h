@@ -42,6 +42,9 @@ struct RecallResult {
 // with two releases. userValue, if not 0, becomes the array's user value. Array number 0 is
 // the working slot and is left erased. A file that cannot be opened, or a number holding no
 // open file: ErrorCode 5 with the name (or the number).
+//
+// A file whose size is not known in advance (a pipe, a FIFO, standard input, a device, a
+// file that reports a size of 0 such as those of /proc) is read to its end.
 CORVALA_API RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMode mode);
 
 // Line feeds not preceded by a carriage return in the latest Recall.
