@@ -12,6 +12,8 @@
 // - Opening a folder fails with ERROR_ACCESS_DENIED, as on Windows.
 // - CREATE_ALWAYS and TRUNCATE_EXISTING empty regular files only: a FIFO or a device opens
 //   as it is, as a device does on Windows.
+// - A FIFO opened with GENERIC_WRITE is opened for writing only, which waits for a reader
+//   (with read access too it would take writes that no reader ever sees).
 // - There is no settable creation time: SetFileTime sets the last-access and last-write
 //   times and ignores the creation time.
 #pragma once

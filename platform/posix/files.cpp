@@ -159,6 +159,12 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECU
       return Fail(ERROR_INVALID_PARAMETER), INVALID_HANDLE_VALUE;
   }
 
+  // A FIFO opened for reading and writing takes writes while no reader is there, and they
+  // are lost when it closes: opened for writing only, it waits for its reader.
+  struct stat existing;
+  if (writes && stat(fileName, &existing) == 0 && S_ISFIFO(existing.st_mode)) {
+    flags = (flags & ~O_ACCMODE) | O_WRONLY;
+  }
   // Open without creating first, to know whether the file existed and to check sharing
   // before anything is truncated.
   int fd = open(fileName, flags, 0666);

@@ -138,7 +138,8 @@ TEST_F(StoreTest, FatalErrors) {
 }
 
 #ifndef _WIN32
-// A FIFO cannot be emptied as a file is: it opens as it is and the reader gets the lines.
+// A FIFO cannot be emptied as a file is: it opens as it is, waits for its reader (which may
+// come later than Store) and the reader gets the lines.
 TEST_F(StoreTest, ToAFifo) {
   const std::string fifo = dir_.Path("fifo");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
