@@ -7,17 +7,22 @@
 // is the start of the other, standard error gets "compare_files: EOF on NAME after byte N,
 // line L" (", in line L" when the shorter file does not end with a line feed), or "EOF on
 // NAME which is empty"; exit status 1. A missing file ends the run with the runtime's
-// fatal-error message.
+// fatal-error message. FILE1 or FILE2 "-" reads standard input.
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <random>
+#include <string>
 
 #include "corvala/corvala.h"
+#include "examples/standard_input.h"
 
 namespace {
 
 constexpr int32_t kFirst = 1;  // file numbers of the second pass, when one is needed
 constexpr int32_t kSecond = 2;
+constexpr int32_t kInput = 3;  // the file number standard input is read on
 constexpr int32_t kChunk = 1 << 16;
 
 char firstChunk[kChunk];
@@ -67,21 +72,39 @@ Place Locate(const char* first, const char* second, uint32_t limit) {
   return place;
 }
 
-// The shorter file ended where the longer goes on.
-int EndOfFile(const char* shorter, uint32_t size) {
+// The shorter file (shown under its given name) ended where the longer goes on.
+int EndOfFile(const char* shorter, const char* shown, uint32_t size) {
   if (size == 0) {
-    std::fprintf(stderr, "compare_files: EOF on %s which is empty\n", shorter);
+    std::fprintf(stderr, "compare_files: EOF on %s which is empty\n", shown);
     return 1;
   }
   const Place place = Locate(shorter, nullptr, size);
   if (place.last == '\n') {
-    std::fprintf(stderr, "compare_files: EOF on %s after byte %u, line %u\n", shorter, size,
+    std::fprintf(stderr, "compare_files: EOF on %s after byte %u, line %u\n", shown, size,
                  place.lineFeeds);
   } else {
-    std::fprintf(stderr, "compare_files: EOF on %s after byte %u, in line %u\n", shorter, size,
+    std::fprintf(stderr, "compare_files: EOF on %s after byte %u, in line %u\n", shown, size,
                  place.lineFeeds + 1);
   }
   return 1;
+}
+
+// Standard input is read once, and the differences are found in a second pass: it is kept
+// in a temporary file, whose name is returned (empty when there is no standard input).
+std::string KeepStandardInput() {
+  if (!OpenStandardInput(kInput)) return std::string();
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("compare_files-" + std::to_string(std::random_device{}())))
+                               .string();
+  std::FILE* copy = std::fopen(path.c_str(), "wb");
+  if (copy == nullptr) return std::string();
+  int32_t got;
+  while ((got = corvala::ReadFromFile(kInput, firstChunk, kChunk).count) > 0) {
+    std::fwrite(firstChunk, 1, static_cast<size_t>(got), copy);
+  }
+  std::fclose(copy);
+  corvala::CloseFile(kInput);
+  return path;
 }
 
 }  // namespace
@@ -96,6 +119,19 @@ int main() {
   const char* first = corvala::KeepTempSlotCopy();
   corvala::CommandLineArg(2);
   const char* second = corvala::KeepTempSlotCopy();
+  // The names shown stay as given; "-" is read from its copy.
+  const char* shownFirst = first;
+  const char* shownSecond = second;
+  std::string input;
+  if (IsStandardInput(first) || IsStandardInput(second)) {
+    input = KeepStandardInput();
+    if (input.empty()) {
+      std::fputs("compare_files: no standard input\n", stderr);
+      return 2;
+    }
+    if (IsStandardInput(first)) first = input.c_str();
+    if (IsStandardInput(second)) second = input.c_str();
+  }
 
   const corvala::FileDifference found = corvala::FileCompare(first, second, 0);
   const uint32_t size1 = corvala::FileSize(first).low;
@@ -105,7 +141,7 @@ int main() {
     if (found.difference != 0) {
       // The difference is known; only its line is counted, in the first file.
       const Place place = Locate(first, nullptr, found.position);
-      std::printf("%s %s differ: byte %u, line %u\n", first, second, found.position + 1,
+      std::printf("%s %s differ: byte %u, line %u\n", shownFirst, shownSecond, found.position + 1,
                   place.lineFeeds + 1);
       status = 1;
     }
@@ -114,14 +150,16 @@ int main() {
     const uint32_t shorter = size1 < size2 ? size1 : size2;
     const Place place = Locate(first, second, shorter);
     if (place.offset < shorter) {
-      std::printf("%s %s differ: byte %u, line %u\n", first, second, place.offset + 1,
+      std::printf("%s %s differ: byte %u, line %u\n", shownFirst, shownSecond, place.offset + 1,
                   place.lineFeeds + 1);
       status = 1;
     } else {
-      status = EndOfFile(size1 < size2 ? first : second, shorter);
+      status = EndOfFile(size1 < size2 ? first : second, size1 < size2 ? shownFirst : shownSecond,
+                         shorter);
     }
   }
 
+  if (!input.empty()) std::remove(input.c_str());
   corvala::ReleaseTrackedBlock(corvala::kReleaseAllTracked);
   return status;
 }

@@ -2,16 +2,19 @@
 //
 //   sort_lines INPUT OUTPUT
 //
-// Lines end at CR LF; the output ends every line with CR LF. A missing input or an output
-// that cannot be created ends the run with the runtime's fatal-error message.
+// INPUT "-" reads standard input. Lines end at CR LF; the output ends every line with CR LF. A
+// missing input or an output that cannot be created ends the run with the runtime's fatal-error
+// message.
 #include <cstdint>
 #include <cstdio>
 
 #include "corvala/corvala.h"
+#include "examples/standard_input.h"
 
 namespace {
 
 constexpr int32_t kLines = 1;  // the array the file is loaded into
+constexpr int32_t kInput = 8;  // the file number standard input is read on
 
 }  // namespace
 
@@ -26,7 +29,15 @@ int main() {
   corvala::CommandLineArg(2);
   const char* output = corvala::KeepTempSlotCopy();
 
-  const corvala::RecallResult loaded = corvala::Recall(input, kLines, 0, 0);
+  corvala::TextArg source = input;
+  if (IsStandardInput(input)) {
+    if (!OpenStandardInput(kInput)) {
+      std::fputs("sort_lines: no standard input\n", stderr);
+      return 2;
+    }
+    source = kInput;
+  }
+  const corvala::RecallResult loaded = corvala::Recall(source, kLines, 0, 0);
   corvala::SortArray(kLines, 0);
   corvala::Store(output, kLines, loaded.lines);
 

@@ -3,18 +3,21 @@
 //   tab_field FILE RECORD FIELD
 //
 // RECORD and FIELD count from 0: record 0 is the file's first line, field 0 the text before
-// its first tab. A missing file or a record past the last ends the run with the runtime's
-// fatal-error message; a field past the last of its record prints an empty line.
+// its first tab. FILE "-" reads standard input. A missing file or a record past the last ends the
+// run with the runtime's fatal-error message; a field past the last of its record prints an empty
+// line.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
 #include "corvala/corvala.h"
+#include "examples/standard_input.h"
 
 namespace {
 
 constexpr int32_t kRecords = 3;  // the array the file is loaded into
 constexpr int kLineBreak = 1;    // shared-table id of CR LF
+constexpr int32_t kInput = 8;    // the file number standard input is read on
 
 // Command-line argument `index` as a number from 0 to `largest`, or -1 when it is missing or
 // not a plain decimal number.
@@ -37,7 +40,15 @@ int main() {
   }
   // The argument's slot would be reused by later results: keep a copy of the name.
   corvala::CommandLineArg(1);
-  const char* file = corvala::KeepTempSlotCopy();
+  const char* name = corvala::KeepTempSlotCopy();
+  corvala::TextArg file = name;
+  if (IsStandardInput(name)) {
+    if (!OpenStandardInput(kInput)) {
+      std::fputs("tab_field: no standard input\n", stderr);
+      return 2;
+    }
+    file = kInput;
+  }
 
   corvala::Recall(file, kRecords, 0, corvala::kTabFields);
   corvala::ElementText(kRecords, corvala::TwoIndex(record, field));

@@ -10,6 +10,10 @@
 //   not seen.
 // - File names are passed to the system as they are: '/' separates folders.
 // - Opening a folder fails with ERROR_ACCESS_DENIED, as on Windows.
+// - CREATE_ALWAYS and TRUNCATE_EXISTING empty regular files only: a FIFO or a device opens
+//   as it is, as a device does on Windows.
+// - A FIFO opened with GENERIC_WRITE is opened for writing only, which waits for a reader
+//   (with read access too it would take writes that no reader ever sees).
 // - There is no settable creation time: SetFileTime sets the last-access and last-write
 //   times and ignores the creation time.
 #pragma once
@@ -41,6 +45,12 @@ DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD moveM
 // The size's low half (high half to *sizeHigh if given), or INVALID_FILE_SIZE with the last
 // error set; a success sets the last error to NO_ERROR.
 DWORD GetFileSize(HANDLE file, LPDWORD sizeHigh);
+
+// FILE_TYPE_DISK for a file on disk, FILE_TYPE_PIPE for a pipe (a FIFO or socket on POSIX),
+// FILE_TYPE_CHAR for a character device (a console, NUL; a terminal or /dev/null on POSIX),
+// or FILE_TYPE_UNKNOWN, with the last error set when the handle is no open file (NO_ERROR
+// otherwise). POSIX: block devices and the files of /proc and /sys are FILE_TYPE_DISK.
+DWORD GetFileType(HANDLE file);
 
 // Looks fileName up in path, a list of folders separated by ';' (on POSIX ':' separates
 // too), or with path null along the standard order: on POSIX the program's folder, the

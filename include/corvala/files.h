@@ -137,8 +137,11 @@ struct FileDifference {
 /// bit 0x20 set, so carriage return and "-" match too). Files of different sizes give the
 /// byte difference found (never 0) with the first file's size as the position. Uses file
 /// numbers 9 and 10 (whatever they held is overwritten, and both are free afterwards); a file
-/// that cannot be opened ends the run with ErrorCode 5 naming it. Sizes are taken from their
-/// low 32 bits.
+/// that cannot be opened (a name of 1 to 127 included) ends the run with ErrorCode 5 naming
+/// it. Sizes are taken from their low 32 bits. A file whose size is not known in advance (a
+/// pipe, a device, a file of /proc) is read until it ends, and its size is the bytes read; if a
+/// difference comes before its end, the position is that of the difference (an endless device
+/// thus ends the comparison).
 CORVALA_API FileDifference FileCompare(const char* name1, const char* name2, int32_t mode);
 
 // --- Command line and resource strings ------------------------------------------------------
@@ -217,14 +220,23 @@ struct FileSizeHalves {
   uint32_t high;  ///< the high 32 bits
 };
 /// The size of file number 0 to 10 or of the file named by the text. A free or failed file
-/// number, a missing file, or a value from 11 to 127, gives 0xFFFFFFFF in both halves.
+/// number, a missing file, or a value from 11 to 127, gives 0xFFFFFFFF in both halves. Files
+/// whose size is not known in advance report none: on Linux a pipe, a FIFO, /dev/stdin on a
+/// pipe and the files of /proc and /sys give 0, by number and by name. On Windows a pipe handle
+/// on a number fails (0xFFFFFFFF) or gives 0, as the system reports that pipe (a pipe the
+/// program made fails, standard input on a pipe may give 0); never the bytes still to come.
 CORVALA_API FileSizeHalves FileSize(TextArg file);
 
 /// A deferred text for BuildText that stands for the whole contents of the file name: it
 /// records the name's address (the name must stay valid until the piece is used) and the
 /// size's low 32 bits, and the file is read, once, straight into the built text when it is
 /// expanded (ExpandDeferredText). Returns the piece's address; its slot, the newest, holds the
-/// file's size as its length. A missing file ends the run with ErrorCode 5 naming it.
+/// file's size as its length. A missing file (a name of 1 to 127 included) ends the run with
+/// ErrorCode 5 naming it. A file whose size is not known in advance (a pipe, a FIFO, a device,
+/// a file that reports a size of 0 such as those of /proc) is read to its end at once instead,
+/// since the builder needs the length first: the newest slot then shows its bytes as a plain
+/// text (kept until a later such FileRead$ takes the same slot) and that text's address is
+/// returned. An empty file on disk keeps the piece.
 CORVALA_API const char* FileRead$(const char* name);
 
 }  // namespace corvala

@@ -51,6 +51,9 @@ struct RecallResult {
 /// ErrorCode 5 with the name (or the number). A file an array cannot hold, with a line of 2 GB
 /// or more (element lengths are 32-bit) or more than 2,147,483,645 line breaks: ErrorCode 5
 /// with the reason before the name. A 32-bit build loads less than 2 GB.
+///
+/// A file whose size is not known in advance (a pipe, a FIFO, standard input, a device, a
+/// file that reports a size of 0 such as those of /proc) is read to its end.
 CORVALA_API RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMode mode);
 
 /// Line feeds not preceded by a carriage return in the latest Recall.

@@ -159,6 +159,12 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECU
       return Fail(ERROR_INVALID_PARAMETER), INVALID_HANDLE_VALUE;
   }
 
+  // A FIFO opened for reading and writing takes writes while no reader is there, and they
+  // are lost when it closes: opened for writing only, it waits for its reader.
+  struct stat existing;
+  if (writes && stat(fileName, &existing) == 0 && S_ISFIFO(existing.st_mode)) {
+    flags = (flags & ~O_ACCMODE) | O_WRONLY;
+  }
   // Open without creating first, to know whether the file existed and to check sharing
   // before anything is truncated.
   int fd = open(fileName, flags, 0666);
@@ -177,7 +183,8 @@ HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode, LPSECU
     close(fd);
     return Fail(ERROR_SHARING_VIOLATION), INVALID_HANDLE_VALUE;
   }
-  if (truncates && ftruncate(fd, 0) != 0) {
+  // Only a regular file has contents to empty; a FIFO or a device opens as it is.
+  if (truncates && S_ISREG(info.st_mode) && ftruncate(fd, 0) != 0) {
     DWORD error = ErrorFromErrno(errno);
     close(fd);
     return Fail(error), INVALID_HANDLE_VALUE;
@@ -285,6 +292,18 @@ DWORD GetFileSize(HANDLE file, LPDWORD sizeHigh) {
   if (sizeHigh != nullptr) *sizeHigh = static_cast<DWORD>(size >> 32);
   SetLastError(NO_ERROR);
   return static_cast<DWORD>(size);
+}
+
+DWORD GetFileType(HANDLE file) {
+  int fd = CheckedFd(file, 0);
+  if (fd < 0) return FILE_TYPE_UNKNOWN;
+  struct stat info;
+  if (fstat(fd, &info) != 0) return Fail(ErrorFromErrno(errno)), FILE_TYPE_UNKNOWN;
+  SetLastError(NO_ERROR);
+  if (S_ISREG(info.st_mode) || S_ISBLK(info.st_mode)) return FILE_TYPE_DISK;
+  if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) return FILE_TYPE_PIPE;
+  if (S_ISCHR(info.st_mode)) return FILE_TYPE_CHAR;
+  return FILE_TYPE_UNKNOWN;
 }
 
 DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLength, LPSTR buffer,

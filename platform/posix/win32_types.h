@@ -285,6 +285,10 @@ using LPSYSTEMTIME = SYSTEMTIME*;
 #define FILE_END 2u
 #define INVALID_FILE_SIZE 0xFFFFFFFFu
 #define INVALID_SET_FILE_POINTER 0xFFFFFFFFu
+#define FILE_TYPE_UNKNOWN 0x0000u
+#define FILE_TYPE_DISK 0x0001u
+#define FILE_TYPE_CHAR 0x0002u
+#define FILE_TYPE_PIPE 0x0003u
 
 // Last-error codes, with their Windows numbers.
 #define NO_ERROR 0u

@@ -31,6 +31,8 @@ DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD moveM
 
 DWORD GetFileSize(HANDLE file, LPDWORD sizeHigh) { return ::GetFileSize(file, sizeHigh); }
 
+DWORD GetFileType(HANDLE file) { return ::GetFileType(file); }
+
 DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLength, LPSTR buffer,
                   LPSTR* filePart) {
   // A module path set by the test hook stands for the program's folder, which the system

@@ -7,6 +7,7 @@
 #include "corvala/files.h"
 #include "runtime/core/state.h"
 #include "runtime/files/file_numbers.h"
+#include "runtime/files/read_to_end.h"
 
 namespace corvala {
 namespace {
@@ -19,22 +20,54 @@ constexpr int kSecond = 10;
 constexpr uint8_t kMarkA[4] = {0x00, 0x00, 0x00, 0xFF};
 constexpr uint8_t kMarkB[4] = {0x00, 0x00, 0x00, 0xFE};
 
-uint32_t OpenOrDie(int fileNumber, const char* name) {
-  if (OpenInput(fileNumber, name, 0) == kOpenFailed) {
+// One of the two files: its number and what is left to read of it.
+struct Source {
+  int number;
+  bool toTheEnd;       // no size known (a pipe, a device, a file reporting 0): read until it ends
+  bool ended;          // toTheEnd: the end has been met
+  uint32_t size;       // the known size, or with toTheEnd the bytes read so far
+  uint32_t remaining;  // known size only
+};
+
+Source OpenOrDie(int fileNumber, const char* name) {
+  Word entry = OpenInput(fileNumber, name, 0);
+  if (entry == kOpenFailed) {
     const Word word = reinterpret_cast<Word>(name);
     if (internal::IsSmallName(word)) internal::FatalErrorNumberName(kErrorRecallOpen, word);
     FatalError(kErrorRecallOpen, word);
   }
-  return FileSize(fileNumber).low;
+  Source source{fileNumber, false, false, 0, 0};
+  if (internal::KindOf(internal::HandleOf(entry)).extent == internal::FileExtent::kSized) {
+    source.size = source.remaining = FileSize(fileNumber).low;
+  } else {
+    source.toTheEnd = true;
+  }
+  return source;
 }
 
 // Reads the next piece of a file into its block and puts the end mark behind what was read.
-void ReadBlock(int fileNumber, uint32_t& remaining, uint8_t* block, const uint8_t* mark) {
-  uint32_t wanted = remaining < kBlock ? remaining : kBlock;
-  remaining -= wanted;
-  int32_t got = wanted ? ReadFromFile(fileNumber, block, static_cast<int32_t>(wanted)).count : 0;
-  uint32_t read = got > 0 ? static_cast<uint32_t>(got) : 0;
+void ReadBlock(Source& source, uint8_t* block, const uint8_t* mark) {
+  uint32_t read = 0;
+  if (source.toTheEnd) {
+    // A pipe hands over what it has at each call: fill the block unless the file ends.
+    HANDLE handle = internal::HandleOf(FileTable()[source.number]);
+    if (!source.ended) read = internal::ReadFully(handle, block, kBlock);
+    source.ended = source.ended || read < kBlock;
+    source.size += read;
+  } else {
+    uint32_t wanted = source.remaining < kBlock ? source.remaining : kBlock;
+    source.remaining -= wanted;
+    int32_t got =
+        wanted ? ReadFromFile(source.number, block, static_cast<int32_t>(wanted)).count : 0;
+    read = got > 0 ? static_cast<uint32_t>(got) : 0;
+  }
   std::memcpy(block + read, mark, 4);
+}
+
+// True once both sizes are known: a file read to its end has told its size only when its
+// end has been met.
+bool SizesKnown(const Source& first, const Source& second) {
+  return (!first.toTheEnd || first.ended) && (!second.toTheEnd || second.ended);
 }
 
 // The index of the first byte in which the two aligned blocks differ (with bit 0x20 set in
@@ -59,28 +92,31 @@ __attribute__((target("sse2"))) uint32_t FirstDifference(const uint8_t* a, const
 }  // namespace
 
 FileDifference FileCompare(const char* name1, const char* name2, int32_t mode) {
-  uint32_t size1 = OpenOrDie(kFirst, name1);
-  uint32_t size2 = OpenOrDie(kSecond, name2);
-  uint32_t remaining1 = size1, remaining2 = size2;
+  Source first = OpenOrDie(kFirst, name1);
+  Source second = OpenOrDie(kSecond, name2);
 
   uint8_t* a = internal::g_state.files.compareBlocks[0];
   uint8_t* b = internal::g_state.files.compareBlocks[1];
 
   FileDifference result{0, 0};
   for (uint32_t offset = 0;; offset += kBlock) {
-    ReadBlock(kFirst, remaining1, a, kMarkA);
-    ReadBlock(kSecond, remaining2, b, kMarkB);
+    ReadBlock(first, a, kMarkA);
+    ReadBlock(second, b, kMarkB);
     uint32_t i = FirstDifference(a, b, mode == 1);
     if (i < kBlock) {
       result = {static_cast<int32_t>(a[i]) - static_cast<int32_t>(b[i]), offset + i};
       break;
     }
   }
-  if (size1 == size2) {
-    // A difference behind the data lay in the end marks: the files are identical.
-    if (result.position > size1) result = {0, size1};
-  } else {
-    result.position = size1;
+  // A file not read to its end has no size to tell: the place of the first difference stands
+  // (an endless device would never give one).
+  if (SizesKnown(first, second)) {
+    if (first.size == second.size) {
+      // A difference behind the data lay in the end marks: the files are identical.
+      if (result.position > first.size) result = {0, first.size};
+    } else {
+      result.position = first.size;
+    }
   }
   CloseFile(kFirst);
   CloseFile(kSecond);

@@ -17,6 +17,12 @@ struct FileState {
   FindDataRecord findData = {};
   Word findHandle = 0;
 
+  // The contents of files read whole by FileRead$ because their size was not known (pipes,
+  // devices, /proc files), one per temporary slot: the slot's text is a view into the block,
+  // released when a later such FileRead$ takes the same slot. Owner words as
+  // runtime/files/read_to_end.h describes them; 0 when none.
+  Word heldContents[16] = {};
+
   // --- Text builder ---------------------------------------------------------------------
   // The window the window targets set, and the byte count a caller sets for data with zero
   // bytes in it (0 normally).

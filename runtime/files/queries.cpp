@@ -4,10 +4,12 @@
 
 #include "corvala/core.h"
 #include "corvala/files.h"
+#include "platform/files.h"
 #include "platform/find.h"
 #include "runtime/core/state.h"
 #include "runtime/core/words.h"
 #include "runtime/files/file_numbers.h"
+#include "runtime/files/read_to_end.h"
 #include "runtime/strings/deferred_text.h"
 
 namespace corvala {
@@ -71,15 +73,58 @@ FileSizeHalves FileSize(TextArg file) {
   return Halves(data.nFileSizeLow, data.nFileSizeHigh);
 }
 
+namespace {
+
+constexpr int32_t kFileContentsNumber = 10;
+// Bytes are reported in 32 bits, with room to spare as Recall keeps it.
+constexpr uint64_t kMostHeldBytes = INT32_MAX - 64;
+
+// A file whose size is not known cannot wait for the expansion, which needs the length
+// before it copies: its contents are read now and the slot shows them. An empty file on disk
+// keeps the deferred piece, so that its expansion opens and closes it as for any other.
+const char* HeldContents(const char* name, HANDLE handle) {
+  using namespace internal;
+  const bool onDisk = platform::GetFileType(handle) == FILE_TYPE_DISK;
+  Word owner = 0;
+  const LoadedBytes loaded = ReadToEnd(handle, owner, kMostHeldBytes);
+  CloseFile(kFileContentsNumber);
+  if (!loaded.complete) FatalError(kErrorRecallOpen, reinterpret_cast<Word>(name));
+  if (loaded.bytes == 0 && onDisk) {
+    ReleaseLoaded(owner);
+    return nullptr;
+  }
+  TempSlot* slot = SelectTempSlot(kSlotAdvance);
+  static_assert(sizeof g_state.files.heldContents / sizeof(Word) == kTempSlotCount);
+  Word& held = g_state.files.heldContents[TempSlotIndex()];
+  ReleaseLoaded(held);
+  held = owner;
+  slot->text = loaded.data;
+  slot->length = static_cast<int32_t>(loaded.bytes);
+  return loaded.data;
+}
+
+}  // namespace
+
 const char* FileRead$(const char* name) {
   using namespace internal;
   const Word word = reinterpret_cast<Word>(name);
   if (IsSmallName(word)) FatalErrorNumberName(kErrorRecallOpen, word);
+  const bool found = FindFile(name, 1) != 0;
+  if (!found || (FindData.nFileSizeLow | FindData.nFileSizeHigh) == 0) {
+    // A name the search does not see may still open (a device or a pipe on Windows).
+    Word entry = OpenInput(kFileContentsNumber, name, 0);
+    if (entry != kOpenFailed) {
+      const char* contents = HeldContents(name, reinterpret_cast<HANDLE>(entry));
+      if (contents != nullptr) return contents;
+    } else {
+      FileTable()[kFileContentsNumber] = 0;
+      if (!found) FatalError(kErrorRecallOpen, reinterpret_cast<Word>(name));
+    }
+  }
   char* piece = ScratchWritePosition();
   StoreInt32(piece, kDeferredMarker);
   StoreInt32(piece + kDeferredKindAt, kDeferredFileContents);
   StorePointer(piece + kFileNameAt, name);
-  if (FindFile(name, 1) == 0) FatalError(kErrorRecallOpen, reinterpret_cast<Word>(name));
   uint32_t size = FindData.nFileSizeLow;
   StoreWord32(piece + kFileSizeAt, size);
   // Read as a plain text, the piece ends here.

@@ -14,6 +14,7 @@
 #include "platform/handles.h"
 #include "runtime/core/state.h"
 #include "runtime/files/file_numbers.h"
+#include "runtime/files/read_to_end.h"
 #include "runtime/strings/array_access.h"
 
 namespace corvala {
@@ -24,8 +25,6 @@ namespace {
 
 using internal::HandleOf;
 
-constexpr size_t kZeroTail = 32;    // zero bytes behind the data: the scan's last step
-constexpr size_t kBlockExtra = 41;  // alignment shift (8) + zero tail + 1 spare
 // Bytes loaded are reported in a pointer-sized word (32 bits on i686) and the block needs its
 // extra bytes on top.
 constexpr uint64_t kMostBytes = static_cast<uint64_t>(INTPTR_MAX) - 64;
@@ -81,14 +80,10 @@ HANDLE TakeHandle(TextArg file) {
   return HandleOf(entry);
 }
 
-// The bytes from the file's position to its end.
-uint64_t BytesToLoad(HANDLE handle, TextArg file) {
-  DWORD sizeHigh = 0;
-  DWORD sizeLow = platform::GetFileSize(handle, &sizeHigh);
-  if (sizeLow == INVALID_FILE_SIZE && platform::GetLastError() != NO_ERROR) CouldNotOpen(file);
+// The bytes from the file's position to the end of a file of known size.
+uint64_t BytesToLoad(HANDLE handle, uint64_t size) {
   LONG positionHigh = 0;
   DWORD positionLow = platform::SetFilePointer(handle, 0, &positionHigh, FILE_CURRENT);
-  uint64_t size = (static_cast<uint64_t>(sizeHigh) << 32) | sizeLow;
   uint64_t position = (static_cast<uint64_t>(static_cast<DWORD>(positionHigh)) << 32) | positionLow;
   return size > position ? size - position : 0;
 }
@@ -104,6 +99,14 @@ size_t ReadWhole(HANDLE handle, char* data, size_t bytes) {
     if (read < piece) break;
   } while (done < bytes);
   return done;
+}
+
+// The working array's first size: records for the lines, one for a last line without a break
+// and one for the end, as a guess that the scan doubles as it needs.
+int32_t FirstCapacity(size_t bytes) {
+  const size_t worstCase = bytes / 2 + 2;
+  const size_t guess = std::max(bytes / kFirstGuessBytesPerLine, kFewestFirstRecords);
+  return static_cast<int32_t>(std::min({guess, worstCase, size_t{INT32_MAX - 1}}));
 }
 
 // The records of the working array (number 0) and how many its block holds.
@@ -177,35 +180,53 @@ RecallResult Recall(TextArg file, int32_t arrayNumber, Word userValue, RecallMod
   }
   BareLineFeedCount = 0;
   HANDLE handle = TakeHandle(file);
-  const uint64_t wanted = BytesToLoad(handle, file);
-  if (wanted > kMostBytes) CouldNotOpen(file);
-  size_t bytes = static_cast<size_t>(wanted);
+  const internal::FileKind kind = internal::KindOf(handle);
+  if (kind.extent == internal::FileExtent::kUnusable) CouldNotOpen(file);
 
-  // Records for the lines, one for a last line without a break and one for the end: a first
-  // guess that the scan doubles as it needs. The working array comes first, so that once the
-  // block below exists it always has an owner that the fatal path releases.
-  const size_t worstCase = bytes / 2 + 2;
-  const size_t guess = std::max(bytes / kFirstGuessBytesPerLine, kFewestFirstRecords);
-  ArrayDescriptor* working = DimArray(
-      0, static_cast<int32_t>(std::min({guess, worstCase, size_t{INT32_MAX - 1}})), userValue);
-  // One block for all texts, the data on a 16-byte boundary (the heap aligns to 8).
-  char* block = static_cast<char*>(CountedAlloc(bytes + kBlockExtra, 0));
-  const bool shifted = (reinterpret_cast<uintptr_t>(block) & 15) != 0;
-  char* data = block + (shifted ? 8 : 0);
-  working->backing = reinterpret_cast<Word>(data) | (shifted ? 1 : 0);
-  std::memset(data + bytes, 0, kZeroTail);
-  const size_t read = ReadWhole(handle, data, bytes);
-  platform::CloseHandle(handle);
-  // A file that shrank, or a device, may deliver less: load what was read, terminated.
-  if (read < bytes) {
-    bytes = read;
-    std::memset(data + bytes, 0, kZeroTail);
+  ArrayDescriptor* working;
+  char* data;
+  size_t bytes;
+  int32_t capacity;  // records of the working array's block
+  if (kind.extent == internal::FileExtent::kSized) {
+    const uint64_t wanted = BytesToLoad(handle, kind.size);
+    if (wanted > kMostBytes) CouldNotOpen(file);
+    bytes = static_cast<size_t>(wanted);
+    // The working array comes first, so that once the block below exists it always has an
+    // owner that the fatal path releases.
+    capacity = FirstCapacity(bytes);
+    working = DimArray(0, capacity, userValue);
+    // One block for all texts, the data on a 16-byte boundary (the heap aligns to 8).
+    char* block = static_cast<char*>(CountedAlloc(bytes + internal::kLoadedBlockExtra, 0));
+    const bool shifted = (reinterpret_cast<uintptr_t>(block) & 15) != 0;
+    data = block + (shifted ? 8 : 0);
+    working->backing = reinterpret_cast<Word>(data) | (shifted ? 1 : 0);
+    std::memset(data + bytes, 0, internal::kZeroTail);
+    const size_t read = ReadWhole(handle, data, bytes);
+    platform::CloseHandle(handle);
+    // A file that shrank, or a device, may deliver less: load what was read, terminated.
+    if (read < bytes) {
+      bytes = read;
+      std::memset(data + bytes, 0, internal::kZeroTail);
+    }
+  } else {
+    // A pipe, a device or a file that reports no size: read to its end first, the block
+    // held by a small working array, which then moves to a block of the first guess.
+    working = DimArray(0, 0, userValue);
+    const internal::LoadedBytes loaded = internal::ReadToEnd(handle, working->backing, kMostBytes);
+    platform::CloseHandle(handle);
+    if (!loaded.complete) CouldNotOpen(file);
+    data = loaded.data;
+    bytes = static_cast<size_t>(loaded.bytes);
+    capacity = FirstCapacity(bytes);
+    // Its count stays 0: the records of the new block are not cleared and no release reads them.
+    working = internal::ResizeDescriptor(working, capacity - 1);
+    ArrayTable()[0] = reinterpret_cast<Word>(working);
   }
 
   if (mode.marker() != 0) working->shape = mode.marker();
   working->elements()[0].text = data;
 
-  Scan scan = FindLineBreaks(data, bytes, {working->elements(), working->count});
+  Scan scan = FindLineBreaks(data, bytes, {working->elements(), capacity});
   if (scan.full) CannotHold(file, "more lines than an array holds in ");
   working = reinterpret_cast<ArrayDescriptor*>(ArrayTable()[0]);
   ElementRecord* records = scan.room.records;

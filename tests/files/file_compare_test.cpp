@@ -2,11 +2,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "corvala/core.h"
 #include "corvala/files.h"
+#include "tests/support/pipe_feed.h"
 #include "tests/support/runtime_test.h"
+#include "tests/support/temp_dir.h"
 
 namespace corvala {
 namespace {
@@ -109,6 +112,50 @@ TEST_F(FileCompareTest, MissingFileEndsTheRunNamingIt) {
   EXPECT_EXIT(FileCompare(present.c_str(), "no-such-second.txt", 0), testing::ExitsWith(-5),
               "no-such-second.txt");
 }
+
+// A pipe reports no size: it is compared to its end, and gives what a file of its bytes gives.
+TEST_F(FileCompareTest, PipesCompareAsFilesOfTheirBytes) {
+  const std::string large = Pattern(200000);
+  std::string changed = large;
+  changed[150000] = '!';
+  struct Case {
+    std::string pipe, file;
+  } cases[] = {{"", ""},         {"abc", "abc"},  {large, large},       {large, changed},
+               {changed, large}, {"abc", "abcd"}, {large, large + "x"}, {"", "x"}};
+  testing::TempDir dir;
+  int serial = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.pipe.size() << " and " << c.file.size() << " bytes");
+    const FileDifference expected = Compare(c.pipe, c.file, 0);
+    const std::string file = dir.Write("file", c.file);
+    testing::PipeFeed pipe(dir, "pipe-" + std::to_string(serial++), c.pipe);
+    const FileDifference found = FileCompare(pipe.path().c_str(), file.c_str(), 0);
+    EXPECT_EQ(found.difference, expected.difference);
+    EXPECT_EQ(found.position, expected.position);
+    EXPECT_EQ(FileTable()[9], 0u);
+    EXPECT_EQ(FileTable()[10], 0u);
+  }
+}
+
+#ifndef _WIN32
+TEST_F(FileCompareTest, ProcFileAgainstACopyOfIt) {
+  std::ifstream in("/proc/version", std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  testing::TempDir dir;
+  const FileDifference found = FileCompare("/proc/version", dir.Write("copy", bytes).c_str(), 0);
+  EXPECT_EQ(found.difference, 0);
+  EXPECT_EQ(found.position, bytes.size());
+}
+
+// An endless device compared with a file ends where the file does, at the first difference.
+TEST_F(FileCompareTest, EndlessDeviceStopsAtTheFirstDifference) {
+  testing::TempDir dir;
+  const FileDifference found =
+      FileCompare("/dev/zero", dir.Write("zeros", std::string(100000, '\0') + "z").c_str(), 0);
+  EXPECT_EQ(found.difference, -'z');
+  EXPECT_EQ(found.position, 100000u);
+}
+#endif
 
 }  // namespace
 }  // namespace corvala

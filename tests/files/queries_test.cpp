@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -8,7 +10,10 @@
 #include "corvala/files.h"
 #include "corvala/strings.h"
 #include "platform/find.h"
+#include "runtime/core/state.h"
 #include "runtime/core/words.h"
+#include "runtime/files/read_to_end.h"
+#include "tests/support/pipe_feed.h"
 #include "tests/support/runtime_test.h"
 #include "tests/support/temp_dir.h"
 
@@ -19,6 +24,7 @@ class FileQueriesTest : public testing::RuntimeTest {
  protected:
   void TearDown() override {
     CloseFile(kCloseAllFiles);
+    for (Word& held : internal::g_state.files.heldContents) internal::ReleaseLoaded(held);
     testing::RuntimeTest::TearDown();
   }
   testing::TempDir dir_;
@@ -129,6 +135,42 @@ TEST_F(FileQueriesTest, FileContentsOfAMissingFileAreFatal) {
   EXPECT_EXIT(FileRead$(name.c_str()), testing::ExitsWith(-5),
               "Could not open\\s+.*absent.txt\\s+for Recall, FileRead");
 }
+
+// A pipe's size is not known before it ends: FileRead$ reads it whole at once, and the text
+// built from it holds every byte, also beside another pipe and past the scratch area.
+TEST_F(FileQueriesTest, FileContentsOfPipes) {
+  std::string large;
+  for (int i = 0; large.size() < 700000; ++i) large += "line " + std::to_string(i) + "\r\n";
+  const std::string texts[] = {"", std::string("ab\0de", 5), large};
+  int serial = 0;
+  for (const std::string& bytes : texts) {
+    SCOPED_TRACE(::testing::Message() << bytes.size() << " bytes");
+    testing::PipeFeed first(dir_, "first-" + std::to_string(serial++), bytes);
+    testing::PipeFeed second(dir_, "second-" + std::to_string(serial++), "+");
+    ElementRecord built{};
+    TargetVariable(built);
+    FileRead$(first.path().c_str());
+    EXPECT_EQ(SelectTempSlot(kSlotCurrent)->length, static_cast<int32_t>(bytes.size()));
+    FileRead$(second.path().c_str());
+    BuildText(kBuildAssign, {"<<", kCurrentSlot, kCurrentSlot, ">>"});
+    EXPECT_EQ(std::string(built.text, static_cast<size_t>(built.length)), "<<" + bytes + "+>>");
+    EXPECT_EQ(FileTable()[10], 0u);
+    if (built.length > 0) CountedFree(const_cast<char*>(built.text));
+  }
+}
+
+#ifndef _WIN32
+TEST_F(FileQueriesTest, FileContentsOfAProcFile) {
+  std::ifstream in("/proc/version", std::ios::binary);
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ElementRecord built{};
+  TargetVariable(built);
+  FileRead$("/proc/version");
+  BuildText(kBuildAssign, {kCurrentSlot});
+  EXPECT_EQ(std::string(built.text, static_cast<size_t>(built.length)), bytes);
+  CountedFree(const_cast<char*>(built.text));
+}
+#endif
 
 }  // namespace
 }  // namespace corvala

@@ -3,6 +3,14 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+
+#include <fstream>
+#include <iterator>
+#include <thread>
+#endif
+
 #include "corvala/core.h"
 #include "corvala/files.h"
 #include "corvala/strings.h"
@@ -128,6 +136,24 @@ TEST_F(StoreTest, FatalErrors) {
   // The lines staged before the missing element are not written.
   EXPECT_EQ(dir_.Read("out.txt"), "");
 }
+
+#ifndef _WIN32
+// A FIFO cannot be emptied as a file is: it opens as it is, waits for its reader (which may
+// come later than Store) and the reader gets the lines.
+TEST_F(StoreTest, ToAFifo) {
+  const std::string fifo = dir_.Path("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] {
+    std::ifstream in(fifo, std::ios::binary);
+    received.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  });
+  MakeArray(2, {"one", "two"});
+  EXPECT_EQ(Store(fifo.c_str(), 2, 2), 2);
+  reader.join();
+  EXPECT_EQ(received, "one\r\ntwo\r\n");
+}
+#endif
 
 }  // namespace
 }  // namespace corvala

@@ -12,6 +12,12 @@
 #include "platform/hooks.h"
 #include "tests/support/temp_dir.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+
+#include "platform/posix/fd_handle.h"
+#endif
+
 namespace {
 
 using corvala::testing::TempDir;
@@ -128,6 +134,35 @@ TEST(FileIoTest, ReadWritePositionAndSize) {
   EXPECT_EQ(done, 0u);
   EXPECT_TRUE(platform::CloseHandle(h));
   EXPECT_EQ(dir.Read("f.txt"), "hello world");
+}
+
+TEST(FileTypeTest, DiskPipeDeviceAndNoFile) {
+  TempDir dir;
+  dir.Write("f.txt", "data");
+  HANDLE file = Open(dir.Path("f.txt"), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+  EXPECT_EQ(platform::GetFileType(file), DWORD{FILE_TYPE_DISK});
+  platform::CloseHandle(file);
+#ifdef _WIN32
+  const char* device = "NUL";
+  HANDLE ends[2];
+  ASSERT_TRUE(::CreatePipe(&ends[0], &ends[1], nullptr, 0));
+#else
+  const char* device = "/dev/null";
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  HANDLE ends[2] = {platform::posix::HandleFromFd(fds[0]), platform::posix::HandleFromFd(fds[1])};
+#endif
+  EXPECT_EQ(platform::GetFileType(ends[0]), DWORD{FILE_TYPE_PIPE});
+  platform::CloseHandle(ends[0]);
+  platform::CloseHandle(ends[1]);
+  // A device opens for writing with CREATE_ALWAYS: there is nothing to empty.
+  HANDLE null = Open(device, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
+  ASSERT_TRUE(IsHandle(null));
+  EXPECT_EQ(platform::GetFileType(null), DWORD{FILE_TYPE_CHAR});
+  platform::CloseHandle(null);
+
+  EXPECT_EQ(platform::GetFileType(INVALID_HANDLE_VALUE), DWORD{FILE_TYPE_UNKNOWN});
+  EXPECT_NE(platform::GetLastError(), DWORD{NO_ERROR});
 }
 
 TEST(SearchPathATest, FindsInProgramFolderFirst) {

@@ -15,15 +15,26 @@
 #include "corvala/core.h"
 #include "corvala/files.h"
 #include "corvala/strings.h"
+#include "platform/console.h"
 #include "platform/files.h"
 #include "platform/hooks.h"
+#include "tests/support/pipe_feed.h"
 #include "tests/support/runtime_test.h"
 #include "tests/support/temp_dir.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <thread>
+#endif
 
 namespace corvala {
 namespace {
 
 using testing::ExitsWith;
+using testing::PipeFeed;
 using testing::TempDir;
 
 // Memory the system can give this process now, in bytes (0 when it cannot tell).
@@ -42,6 +53,33 @@ uint64_t AvailableMemory() {
   }
   return 0;
 #endif
+}
+
+// What a load gives: the lines, the bytes loaded and the bare line feeds met.
+struct Loaded {
+  std::vector<std::string> lines;
+  intptr_t bytes;
+  int32_t bareLineFeeds;
+  bool operator==(const Loaded& other) const {
+    return lines == other.lines && bytes == other.bytes && bareLineFeeds == other.bareLineFeeds;
+  }
+};
+std::ostream& operator<<(std::ostream& out, const Loaded& loaded) {
+  return out << loaded.lines.size() << " lines, " << loaded.bytes << " bytes, "
+             << loaded.bareLineFeeds << " bare line feeds";
+}
+
+// CR LF lines of mixed lengths with a bare line feed now and then, and a last line without a
+// break: larger than the scratch area and than several of the growing read's blocks.
+std::string LargeText() {
+  std::string text;
+  uint32_t seed = 7;
+  while (text.size() < 700000) {
+    seed = seed * 1103515245u + 12345u;
+    text.append((seed >> 16) % 300, static_cast<char>('a' + seed % 26));
+    text += (seed & 0x700) == 0 ? "\n" : "\r\n";
+  }
+  return text + "last";
 }
 
 class RecallTest : public testing::RuntimeTest {
@@ -65,6 +103,10 @@ class RecallTest : public testing::RuntimeTest {
       EXPECT_EQ(record.text[-record.length], '\0') << "element " << k;
     }
     return lines;
+  }
+  Loaded Load(TextArg file) {
+    RecallResult result = Recall(file, 5, 0, 0);
+    return {Lines(5), result.bytes, BareLineFeedCount};
   }
   TempDir dir_;
 };
@@ -234,6 +276,79 @@ TEST_F(RecallTest, UnopenableFilesAreFatal) {
   OpenInput(3, missing.c_str(), 0);
   EXPECT_EXIT(Recall(3, 1, 0, 0), ExitsWith(-5), "Could not open\\s+file number 3\\s+for Recall");
 }
+
+// Pipes report no size: they are read to their end and load as the same bytes from a file.
+TEST_F(RecallTest, PipesLoadAsTheSameBytesFromAFile) {
+  const std::string texts[] = {"", "a\r\nb\nc\r\n", LargeText()};
+  int serial = 0;
+  for (const std::string& bytes : texts) {
+    SCOPED_TRACE(::testing::Message() << bytes.size() << " bytes");
+    const Loaded expected = Load(dir_.Write("plain.txt", bytes).c_str());
+    {
+      PipeFeed feed(dir_, "by-name-" + std::to_string(serial++), bytes);
+      EXPECT_EQ(Load(feed.path().c_str()), expected);
+      EXPECT_EQ(FileTable()[9], 0u);
+      // The same layout as a sized load: one 16-byte aligned block, two releases.
+      const char* data = Array(5)->elements()[0].text;
+      EXPECT_EQ(reinterpret_cast<uintptr_t>(data) % 16, 0u);
+      EXPECT_EQ(Array(5)->backing & ~Word{1}, reinterpret_cast<Word>(data));
+      const int32_t releases = ReleaseCount;
+      EraseArray(5);
+      EXPECT_EQ(ReleaseCount - releases, 2);
+    }
+    {
+      PipeFeed feed(dir_, "by-number-" + std::to_string(serial++), bytes);
+      ASSERT_NE(OpenInput(4, feed.path().c_str(), 0), kOpenFailed);
+      EXPECT_EQ(Load(4), expected);
+      EXPECT_EQ(FileTable()[4], 0u);
+    }
+  }
+}
+
+#ifndef _WIN32
+TEST_F(RecallTest, StandardInputFedThroughAPipe) {
+  const std::string bytes = LargeText();
+  const Loaded expected = Load(dir_.Write("plain.txt", bytes).c_str());
+  for (bool byNumber : {false, true}) {
+    SCOPED_TRACE(byNumber ? "the standard input handle on a number" : "/dev/stdin");
+    const int saved = dup(0);
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    dup2(ends[0], 0);
+    close(ends[0]);
+    std::thread writer([&] {
+      for (size_t at = 0; at < bytes.size();) {
+        ssize_t n = write(ends[1], bytes.data() + at, bytes.size() - at);
+        if (n <= 0) break;
+        at += static_cast<size_t>(n);
+      }
+      close(ends[1]);
+    });
+    Loaded loaded;
+    if (byNumber) {
+      FileTable()[6] = reinterpret_cast<Word>(platform::GetStdHandle(STD_INPUT_HANDLE));
+      loaded = Load(6);
+    } else {
+      loaded = Load("/dev/stdin");
+    }
+    writer.join();
+    dup2(saved, 0);
+    close(saved);
+    EXPECT_EQ(loaded, expected);
+  }
+}
+
+// The files of /proc report a size of 0 and hold text all the same.
+TEST_F(RecallTest, ProcFilesAsAPlainReadOfThem) {
+  for (const char* name : {"/proc/version", "/proc/self/cmdline"}) {
+    SCOPED_TRACE(name);
+    std::ifstream in(name, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(Load(name), Load(dir_.Write("plain.txt", bytes).c_str()));
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace corvala
