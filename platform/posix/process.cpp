@@ -8,6 +8,11 @@
 
 #include "platform/hooks.h"
 
+#ifdef CORVALA_COVERAGE
+// _exit skips the exit handler that writes a coverage build's counts: write them first.
+extern "C" void __gcov_dump(void);
+#endif
+
 namespace platform {
 
 void ExitProcess(UINT exitCode) {
@@ -16,6 +21,9 @@ void ExitProcess(UINT exitCode) {
   hooks::RunExitHook(exitCode);
   std::fflush(stdout);
   std::fflush(stderr);
+#ifdef CORVALA_COVERAGE
+  __gcov_dump();
+#endif
   _exit(static_cast<int>(exitCode));
 }
 
