@@ -8,6 +8,8 @@ if(WIN32)
   target_link_libraries(soak PRIVATE psapi)
 endif()
 file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/expected_digest.txt soak_digest LIMIT_COUNT 1)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${CMAKE_CURRENT_LIST_DIR}/expected_digest.txt)
 set(soak_command soak)
 if(CMAKE_CROSSCOMPILING_EMULATOR)
   # Under Wine the window target needs an X display; the wrapper starts one when there is none.
