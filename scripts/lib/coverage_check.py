@@ -1,22 +1,24 @@
 """Fails when a line of runtime/ is neither run by a test nor listed in the exceptions file.
 
-The exceptions file holds one entry a line, "path:line reason", "path:first-last reason" or
-"path:function reason" (a function by its name, as far as the next function of the file
-begins); '#' starts a comment. Entries outside runtime/ are documentation only."""
+The exceptions file holds one entry a line: "path:where reason", where is a line number, a
+range "first-last", a function name (as far as the next function of the file begins), or a
+quoted piece of code ("...": every line of the file that holds it, which stays right when
+lines move). A line starting with '#' is a comment. Entries outside runtime/ are
+documentation only."""
 import re
 import sys
 
 from coverage_lines import measured_files
 
-ENTRY = re.compile(r"^(\S+?):(\S+)\s+(.+)$")
+ENTRY = re.compile(r'^(\S+?):("[^"]+"|\S+)\s+(.+)$')
 
 
 def read_exceptions(path):
     entries = []
     with open(path) as listing:
         for number, line in enumerate(listing, 1):
-            line = line.split("#", 1)[0].strip()
-            if not line:
+            line = line.strip()
+            if not line or line.startswith("#"):
                 continue
             match = ENTRY.match(line)
             if not match:
@@ -28,9 +30,12 @@ def read_exceptions(path):
 def function_ranges(functions):
     """{name: (first, last)} for the functions of one file, each running to the next one."""
     starts = sorted((f["lineno"], f.get("name", "")) for f in functions)
+    firsts = sorted({first for first, _ in starts})
     ranges = {}
-    for i, (first, name) in enumerate(starts):
-        last = starts[i + 1][0] - 1 if i + 1 < len(starts) else 1 << 30
+    for first, name in starts:
+        # Template instances share their first line: the range ends where another begins.
+        later = [line for line in firsts if line > first]
+        last = later[0] - 1 if later else 1 << 30
         for word in re.findall(r"[A-Za-z_$][\w$]*", name):
             ranges.setdefault(word, (first, last))
     return ranges
@@ -42,7 +47,13 @@ def listed_lines(entries, name, functions):
     for path, where in entries:
         if path != name:
             continue
-        if re.fullmatch(r"\d+", where):
+        if where.startswith('"'):
+            with open(name) as source:
+                found = [n for n, text in enumerate(source, 1) if where[1:-1] in text]
+            if not found:
+                sys.exit(f"exceptions: no line of {name} holds {where}")
+            listed.update(found)
+        elif re.fullmatch(r"\d+", where):
             listed.add(int(where))
         elif re.fullmatch(r"\d+-\d+", where):
             first, last = map(int, where.split("-"))

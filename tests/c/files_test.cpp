@@ -5,6 +5,7 @@
 #include "platform/hooks.h"
 #include "tests/support/runtime_test.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/typed_keys.h"
 
 namespace corvala {
 namespace {
@@ -82,6 +83,15 @@ TEST_F(CInterfaceFilesTest, QueriesAndTargets) {
   EXPECT_STREQ(cv_ResourceString(1), "");
   EXPECT_EQ(platform::hooks::ShownBoxes().size(), 1u);
 }
+
+#ifndef _WIN32
+TEST_F(CInterfaceFilesTest, WaitKeyGivesTheKeyRecord) {
+  cv_KeyPress key{};
+  testing::WithTypedKeys("\x1b[A", [&] { key = cv_WaitKey(); });
+  EXPECT_EQ(key.code, 0x48);
+  EXPECT_EQ(key.extended, 1);
+}
+#endif
 
 }  // namespace
 }  // namespace corvala
