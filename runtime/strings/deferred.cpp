@@ -149,7 +149,10 @@ bool IsDeferredText(const char* text) {
   return LoadInt32(text) == kDeferredMarker;
 }
 
-uint32_t ExpandDeferredText(const char* descriptor, char* output, uint32_t capacity) {
+uint32_t ExpandDeferredText(
+    const char* descriptor,
+    char* output,  // NOLINT(readability-non-const-parameter): written through out
+    uint32_t capacity) {
   BoundedOutput out{output, capacity};
   switch (LoadInt32(descriptor + kDeferredKindAt)) {
     case kDeferredSubstitution:
