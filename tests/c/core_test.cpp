@@ -72,6 +72,7 @@ TEST_F(CInterfaceCoreTest, SlotsMoveAsInCpp) {
   char* copy = cv_KeepTempSlotCopy();
   EXPECT_STREQ(copy, "kept");
   EXPECT_NE(copy, SelectTempSlot(kSlotCurrent)->text);
+  ReleaseTrackedBlock(kReleaseAllTracked);  // the copy is a tracked block
 }
 
 TEST_F(CInterfaceCoreTest, CountedAndTrackedBlocks) {
