@@ -25,7 +25,7 @@ CORVALA_X87_BINARY(X87Div, "fdiv")
 // floor(log2(x) * log10(2) + epsilon): fldlg2 loads log10(2) rounded in the current mode,
 // fyl2x rounds the product once, the sum is rounded, and fistp converts in the mode.
 inline int32_t X87Log10Estimate(long double x, float epsilon) {
-  int32_t e = 0;  // the asm writes it through memory, which the analyzer cannot follow
+  int32_t e;
   asm volatile("fldlg2\n\tfxch %%st(1)\n\tfyl2x\n\tfadds %2\n\tfistpl %0"
                : "=m"(e)
                : "t"(x), "m"(epsilon)
