@@ -16,7 +16,8 @@ inline TextArg Text(cv_text text) { return TextArg(reinterpret_cast<Word>(text),
 
 template <typename C, typename Cpp>
 constexpr bool kSameLayout =
-    sizeof(C) == sizeof(Cpp) && alignof(C) == alignof(Cpp) &&
+    sizeof(C) == sizeof(Cpp) &&  // NOLINT(misc-redundant-expression): true in every instance
+    alignof(C) == alignof(Cpp) &&
     std::conjunction_v<std::is_standard_layout<C>, std::is_standard_layout<Cpp>,
                        std::is_trivially_copyable<C>, std::is_trivially_copyable<Cpp>>;
 
