@@ -60,8 +60,8 @@ bool AnswerMessageBox(const char* text, const char* caption, unsigned type, int*
   HookState& s = State();
   if (!s.scriptBoxes) return false;
   s.shown.push_back({caption ? caption : "", text ? text : "", type});
-  std::fprintf(stderr, "%s\n%s\n", caption ? caption : "Error", text ? text : "");
-  std::fflush(stderr);
+  (void)std::fprintf(stderr, "%s\n%s\n", caption ? caption : "Error", text ? text : "");
+  (void)std::fflush(stderr);
   if (s.answers.empty()) {
     *answer = DefaultButton(type);
   } else {

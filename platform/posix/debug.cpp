@@ -19,10 +19,10 @@ BOOL IsDebuggerPresent() {
       break;
     }
   }
-  std::fclose(status);
+  (void)std::fclose(status);
   return tracer != 0;
 }
 
-void DebugBreak() { std::raise(SIGTRAP); }
+void DebugBreak() { (void)std::raise(SIGTRAP); }
 
 }  // namespace platform

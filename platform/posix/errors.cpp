@@ -98,7 +98,8 @@ DWORD FormatMessageA(DWORD flags, LPCVOID, DWORD messageId, DWORD, LPSTR buffer,
     if (known.code == messageId) text = known.text;
   }
   if (text == nullptr) {
-    std::snprintf(generic, sizeof generic, "Unknown error %u.", static_cast<unsigned>(messageId));
+    (void)std::snprintf(generic, sizeof generic, "Unknown error %u.",
+                        static_cast<unsigned>(messageId));
     text = generic;
   }
   size_t length = std::strlen(text) + 2;  // with the line break that ends every system text

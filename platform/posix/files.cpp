@@ -326,7 +326,7 @@ DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLe
       if (const char* pathVariable = std::getenv("PATH")) SplitFolders(pathVariable, folders);
     }
     for (std::string& folder : folders) {
-      if (folder[0] != '/') folder = CurrentFolder() + "/" + folder;
+      if (folder[0] != '/') folder.insert(0, CurrentFolder() + '/');
       if (folder.back() != '/') folder += '/';
       candidates.push_back(folder + name);
     }
@@ -368,8 +368,9 @@ BOOL SystemTimeToFileTime(const SYSTEMTIME* systemTime, LPFILETIME fileTime) {
   unsigned monthDays = kDaysInMonth[t.wMonth - 1] + (t.wMonth == 2 && IsLeapYear(t.wYear));
   if (t.wDay > monthDays) return Fail(ERROR_INVALID_PARAMETER);
   int64_t days = DaysFromCivil(t.wYear, t.wMonth, t.wDay) - DaysFromCivil(1601, 1, 1);
-  int64_t seconds = days * 86400 + t.wHour * 3600 + t.wMinute * 60 + t.wSecond;
-  uint64_t ticks = static_cast<uint64_t>(seconds * kTicksPerSecond + t.wMilliseconds * 10000);
+  int64_t seconds = days * 86400 + int64_t{t.wHour} * 3600 + int64_t{t.wMinute} * 60 + t.wSecond;
+  uint64_t ticks =
+      static_cast<uint64_t>(seconds * kTicksPerSecond + int64_t{t.wMilliseconds} * 10000);
   fileTime->dwLowDateTime = static_cast<DWORD>(ticks);
   fileTime->dwHighDateTime = static_cast<DWORD>(ticks >> 32);
   return TRUE;

@@ -10,8 +10,8 @@ int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
   int answer;
   if (hooks::AnswerMessageBox(text, caption, type, &answer)) return answer;
   // No screen to show a box on: the caption and text go to standard error.
-  std::fprintf(stderr, "%s\n%s\n", caption ? caption : "Error", text ? text : "");
-  std::fflush(stderr);
+  (void)std::fprintf(stderr, "%s\n%s\n", caption ? caption : "Error", text ? text : "");
+  (void)std::fflush(stderr);
   return hooks::DefaultButton(type);
 }
 

@@ -16,8 +16,8 @@ struct sigaction g_previous[3];
 // signal takes its usual course then (it is blocked in here, so it lands on return).
 void OnSignal(int signal) {
   if (g_caught != 0) {
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
+    (void)std::signal(signal, SIG_DFL);
+    (void)std::raise(signal);
     return;
   }
   g_caught = signal;
@@ -71,12 +71,12 @@ void WaitForTerminationSignal() {
 void DieOfSignal(int signal) {
   g_caught = 0;
   UnwatchTerminationSignals();
-  std::signal(signal, SIG_DFL);
+  (void)std::signal(signal, SIG_DFL);
   sigset_t set;
   sigemptyset(&set);
   sigaddset(&set, signal);
   sigprocmask(SIG_UNBLOCK, &set, nullptr);
-  std::raise(signal);
+  (void)std::raise(signal);
   std::_Exit(128 + signal);
 }
 

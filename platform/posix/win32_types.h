@@ -30,9 +30,9 @@ using LRESULT = intptr_t;
 using ATOM = uint16_t;
 
 using HANDLE = void*;
-struct HWND__;
+struct HWND__;  // NOLINT(bugprone-reserved-identifier): Windows' own tag
 using HWND = HWND__*;
-struct HINSTANCE__;
+struct HINSTANCE__;  // NOLINT(bugprone-reserved-identifier): Windows' own tag
 using HINSTANCE = HINSTANCE__*;
 using HMODULE = HINSTANCE;
 
@@ -58,10 +58,10 @@ using HMODULE = HINSTANCE;
 
 #define CALLBACK
 using INT_PTR = intptr_t;
-using HMENU = struct HMENU__*;
-using HICON = struct HICON__*;
+using HMENU = struct HMENU__*;  // NOLINT(bugprone-reserved-identifier): Windows' own tag
+using HICON = struct HICON__*;  // NOLINT(bugprone-reserved-identifier): Windows' own tag
 using HCURSOR = HICON;
-using HBRUSH = struct HBRUSH__*;
+using HBRUSH = struct HBRUSH__*;  // NOLINT(bugprone-reserved-identifier): Windows' own tag
 using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 
 struct POINT {

@@ -9,11 +9,12 @@
 namespace platform {
 
 void ExitProcess(UINT exitCode) {
-  std::fflush(stdout);
-  std::fflush(stderr);
+  // Nothing is left to report a failed flush to.
+  (void)std::fflush(stdout);
+  (void)std::fflush(stderr);
   hooks::RunExitHook(exitCode);
-  std::fflush(stdout);
-  std::fflush(stderr);
+  (void)std::fflush(stdout);
+  (void)std::fflush(stderr);
   ::ExitProcess(exitCode);
 }
 

@@ -16,9 +16,10 @@ inline TextArg Text(cv_text text) { return TextArg(reinterpret_cast<Word>(text),
 
 template <typename C, typename Cpp>
 constexpr bool kSameLayout =
-    sizeof(C) == sizeof(Cpp) && alignof(C) == alignof(Cpp) &&
-    std::is_standard_layout_v<C>&& std::is_standard_layout_v<Cpp>&& std::is_trivially_copyable_v<
-        C>&& std::is_trivially_copyable_v<Cpp>;
+    sizeof(C) == sizeof(Cpp) &&  // NOLINT(misc-redundant-expression): true in every instance
+    alignof(C) == alignof(Cpp) &&
+    std::conjunction_v<std::is_standard_layout<C>, std::is_standard_layout<Cpp>,
+                       std::is_trivially_copyable<C>, std::is_trivially_copyable<Cpp>>;
 
 // A C++ result as its C record.
 template <typename C, typename Cpp>

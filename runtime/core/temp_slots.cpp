@@ -47,7 +47,7 @@ namespace {
 
 // Gives the text from the scratch write position to end to slot and moves the write position
 // behind it.
-CommittedText Commit(char* text, char* end, TempSlot* slot) {
+CommittedText Commit(char* text, const char* end, TempSlot* slot) {
   slot->text = text;
   slot->length = static_cast<int32_t>(end - text);
   // Next text starts at the first multiple of 4 above the terminator.

@@ -19,7 +19,7 @@ const char* CommandLineArg(int32_t index) {
   char* out = ScratchWritePosition();
   // An argument longer than the room left before the scratch limit is cut there.
   char* limit = internal::g_state.core.scratch + internal::kScratchLimit - 4;
-  char* w = out;
+  char* w;
   bool found = false;
   for (int32_t current = 0;; ++current) {
     w = out;

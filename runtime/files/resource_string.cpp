@@ -27,7 +27,7 @@ const char* ResourceString(int32_t id) {
     characters = 0;
     buffer[0] = buffer[1] = '\0';
   }
-  return CommitScratchText(buffer + characters * unit, kSlotAdvance).text;
+  return CommitScratchText(buffer + ptrdiff_t{characters} * unit, kSlotAdvance).text;
 }
 
 void RegisterStringTable(const StringResource* entries, int32_t count) {

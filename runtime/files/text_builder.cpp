@@ -255,7 +255,8 @@ Word BuildText(uint32_t control, std::initializer_list<TextArg> pieces) {
   return BuildText((control & ~0x1Fu) | static_cast<uint32_t>(count), words);
 }
 
-void TargetBuffer(char* buffer, uint32_t capacity) {
+void TargetBuffer(char* buffer,  // NOLINT(readability-non-const-parameter): BuildText fills it
+                  uint32_t capacity) {
   TempSlot* slot = SelectTempSlot(kSlotAdvance);
   slot->text = buffer;
   slot->length = static_cast<int32_t>(capacity);

@@ -24,7 +24,9 @@ inline uint64_t MultiplyHigh(uint64_t a, uint64_t b) {
 
 }  // namespace
 
-char* WriteDecimalDigits(uint64_t value, char* last, char* point) {
+char* WriteDecimalDigits(
+    uint64_t value, char* last,
+    char* point) {  // NOLINT(readability-non-const-parameter): public signature
   char* out = last;
   // Division by ten as multiplication by the reciprocal: the 64-bit constant while the
   // value needs more than 32 bits, then the 32-bit one.
@@ -33,7 +35,8 @@ char* WriteDecimalDigits(uint64_t value, char* last, char* point) {
     if (point == nullptr && (value >> 32) == 0) {
       return internal::WriteDigitsBefore(static_cast<uint32_t>(value), out + 1) - 1;
     }
-    if (out == point) *out-- = '.';
+    if (out == point)
+      *out-- = '.';  // NOLINT(clang-analyzer-core.NullDereference): last is never null
     uint32_t digit;
     if ((value >> 32) != 0) {
       uint64_t quotient = MultiplyHigh(value, 0xCCCCCCCCCCCCCCCDull) >> 3;

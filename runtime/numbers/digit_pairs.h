@@ -29,11 +29,11 @@ inline char* WriteDigitsBefore(uint32_t value, char* end) {
     const uint32_t pair = value % 100;
     value /= 100;
     end -= 2;
-    std::memcpy(end, kDigitPairs + 2 * pair, 2);
+    std::memcpy(end, kDigitPairs + 2 * size_t{pair}, 2);
   }
   if (value >= 10) {
     end -= 2;
-    std::memcpy(end, kDigitPairs + 2 * value, 2);
+    std::memcpy(end, kDigitPairs + 2 * size_t{value}, 2);
   } else {
     *--end = static_cast<char>('0' + value);
   }
@@ -46,7 +46,7 @@ inline char* WriteOneOrTwoDigits(uint32_t value, char* out) {
     *out = static_cast<char>('0' + value);
     return out + 1;
   }
-  std::memcpy(out, kDigitPairs + 2 * value, 2);
+  std::memcpy(out, kDigitPairs + 2 * size_t{value}, 2);
   return out + 2;
 }
 

@@ -24,6 +24,7 @@ char* AppendLongDigits(char* out, uint64_t value);
 
 // The decimal digits of value at out; returns their end.
 inline char* AppendDigits(char* out, uint64_t value) {
+  // NOLINTNEXTLINE(clang-analyzer-core.UndefinedBinaryOperatorResult): it drops the widening
   if ((value >> 32) != 0) return AppendLongDigits(out, value);
   return WriteDigits(static_cast<uint32_t>(value), out);
 }

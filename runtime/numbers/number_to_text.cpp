@@ -30,7 +30,7 @@ struct Copied {
 // Copies format text up to its terminator (or, when asked, up to the placeholder: the first
 // "%" followed by a character from 0x21 to 0x7F), turning "\t" into a tab and "\n" into
 // carriage return and line feed, and writing no further than limit.
-Copied CopyFormat(const char* in, char* out, char* limit, bool findPlaceholder) {
+Copied CopyFormat(const char* in, char* out, const char* limit, bool findPlaceholder) {
   while (out < limit) {
     char c = *in;
     if (c == '\0') break;

@@ -192,7 +192,10 @@ bool DeferredTextReads(const char* descriptor, const char* begin, const char* en
 
 }  // namespace internal
 
-uint32_t ExpandDeferredText(const char* descriptor, char* output, uint32_t capacity) {
+uint32_t ExpandDeferredText(
+    const char* descriptor,
+    char* output,  // NOLINT(readability-non-const-parameter): written through out
+    uint32_t capacity) {
   BoundedOutput out{output, capacity};
   switch (LoadInt32(descriptor + kDeferredKindAt)) {
     case kDeferredSubstitution:

@@ -105,7 +105,7 @@ __attribute__((target("sse2"), no_sanitize("address"))) inline Window ReadWindow
   __m128i zeros[kWindowBlocks];
   __m128i hits[kWindowBlocks];
   for (int i = 0; i < kWindowBlocks; ++i) {
-    blocks[i] = LoadBlock(window + 16 * i);
+    blocks[i] = LoadBlock(window + 16 * ptrdiff_t{i});
     zeros[i] = _mm_cmpeq_epi8(blocks[i], zero);
     hits[i] = _mm_or_si128(_mm_cmpeq_epi8(blocks[i], separator), zeros[i]);
   }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -27,7 +28,8 @@ namespace {
 __attribute__((target("sse2"), no_sanitize("address"))) inline bool AnyZero(const char* block,
                                                                             int count) {
   __m128i lowest = LoadBlock(block);
-  for (int i = 1; i < count; ++i) lowest = _mm_min_epu8(lowest, LoadBlock(block + 16 * i));
+  for (int i = 1; i < count; ++i)
+    lowest = _mm_min_epu8(lowest, LoadBlock(block + 16 * ptrdiff_t{i}));
   return _mm_movemask_epi8(_mm_cmpeq_epi8(lowest, _mm_setzero_si128())) != 0;
 }
 
@@ -61,7 +63,7 @@ __attribute__((target("sse2"), no_sanitize("address"))) uint32_t WideTextLength(
   if ((reinterpret_cast<uintptr_t>(start) & 1) != 0) {
     uint32_t length = 0;
     for (char16_t unit;; ++length) {
-      std::memcpy(&unit, start + 2 * length, sizeof unit);
+      std::memcpy(&unit, start + 2 * size_t{length}, sizeof unit);
       if (unit == 0) return length;
     }
   }

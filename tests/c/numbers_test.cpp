@@ -37,5 +37,25 @@ TEST_F(CInterfaceNumbersTest, ComparisonIsANumber) {
   EXPECT_EQ(cv_CompareWithTolerance(0, 3.0L, 2.0L), CV_ABOVE);
 }
 
+TEST_F(CInterfaceNumbersTest, DigitsAndRegistersAsInCpp) {
+  char decimal[12];
+  cv_IntToDecimal(-2147483647 - 1, decimal);
+  EXPECT_STREQ(decimal, "-2147483648");
+  char digits[8] = {};
+  EXPECT_EQ(cv_WriteDecimalDigits(1234, digits + 6, digits + 4), digits + 1);
+  EXPECT_STREQ(digits + 2, "12.34");
+  cv_BuildPowersOfTen();
+  EXPECT_EQ(cv_PowersOfTen(), PowersOfTen());
+
+  cv_SetSseRegister(2, {1, 2});
+  EXPECT_EQ(cv_SseRegister(2).low, 1u);
+  EXPECT_EQ(cv_SseRegister(2).high, 2u);
+  const uint64_t value = 42;
+  uint64_t back = 0;
+  cv_LoadSseLow(3, &value);
+  cv_StoreSseLow(3, &back);
+  EXPECT_EQ(back, 42u);
+}
+
 }  // namespace
 }  // namespace corvala

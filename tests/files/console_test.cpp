@@ -3,14 +3,11 @@
 
 #include "corvala/files.h"
 #include "tests/support/runtime_test.h"
+#include "tests/support/typed_keys.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
-#include <pty.h>
 #include <unistd.h>
-
-#include <chrono>
-#include <thread>
 #endif
 
 namespace corvala {
@@ -40,25 +37,7 @@ std::string CaptureStdout(Body body) {
   return out;
 }
 
-// Runs `body` with standard input coming from a pseudo-terminal, into which `keys` are typed
-// shortly after it starts (after WaitKey has discarded pending input).
-template <typename Body>
-void WithTypedKeys(const std::string& keys, Body body) {
-  int master, slave;
-  ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
-  int saved = dup(0);
-  dup2(slave, 0);
-  std::thread typist([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    ASSERT_EQ(write(master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
-  });
-  body();
-  typist.join();
-  dup2(saved, 0);
-  close(saved);
-  close(slave);
-  close(master);
-}
+using testing::WithTypedKeys;
 
 class ConsoleTest : public testing::RuntimeTest {};
 

@@ -43,7 +43,8 @@ class FileCompareTest : public testing::RuntimeTest {
 };
 
 TEST_F(FileCompareTest, IdenticalFilesGiveZeroAndTheirSize) {
-  for (size_t size : {0, 1, 15, 16, 4095, 4096, 4097, 8192, 10000}) {
+  // Sizes around the 64 KB blocks the comparison reads as well.
+  for (size_t size : {0, 1, 15, 16, 4095, 4096, 4097, 8192, 10000, 65535, 65536, 65537, 140000}) {
     SCOPED_TRACE(size);
     FileDifference d = Compare(Pattern(size), Pattern(size), 0);
     EXPECT_EQ(d.difference, 0);
@@ -57,14 +58,15 @@ TEST_F(FileCompareTest, ReportsTheFirstDifference) {
   struct Case {
     size_t at;
     char first, second;
-  } cases[] = {{0, 'z', 'a'},    {15, 'a', 'b'}, {4095, 'x', 'y'},
-               {4096, 'q', 'p'}, {5000, 3, 1},   {8191, '\xff', '\x00'}};
+  } cases[] = {{0, 'z', 'a'},     {15, 'a', 'b'},   {4095, 'x', 'y'},
+               {4096, 'q', 'p'},  {5000, 3, 1},     {8191, '\xff', '\x00'},
+               {65536, 'b', 'c'}, {70001, 'k', 'j'}};  // in the second block
   for (const Case& c : cases) {
     SCOPED_TRACE(c.at);
-    std::string a = Pattern(9000), b = a;
+    std::string a = Pattern(80000), b = a;
     a[c.at] = c.first;
     b[c.at] = c.second;
-    for (size_t later : {c.at + 1, size_t{8999}}) b[later] ^= 1;  // only the first counts
+    for (size_t later : {c.at + 1, size_t{79999}}) b[later] ^= 1;  // only the first counts
     FileDifference d = Compare(a, b, 0);
     EXPECT_EQ(d.difference, static_cast<uint8_t>(c.first) - static_cast<uint8_t>(c.second));
     EXPECT_EQ(d.position, c.at);

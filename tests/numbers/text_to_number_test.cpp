@@ -117,6 +117,7 @@ TEST_F(TextToNumberTest, ChosenReadingsOfOddTexts) {
       {"+5", 5, 2},
       {"12D", 12, 3},  // upper-case suffixes count
       {"1FH", 31, 3 + kHex},
+      {"1Dh", 29, 3 + kHex},  // a "d" followed by more is a hexadecimal digit
       {"0x1G", kBad, kBad},
       {"12b", kBad, kBad},  // binary digits up to the suffix
       {"((12)", 12, 5},     // the count stops at the terminator
@@ -157,6 +158,8 @@ TEST_F(TextToNumberTest, ReadsDoublesRoundedDown) {
       {"1e-143", 1e-143, 6},
       {"1234567890.5", 1234567890.5, 12},
       {"(12345.67890)", std::nextafter(12345.6789, 0.0), 13},
+      // Rounded away from zero, the 53 kept bits carry into a new power of two.
+      {"-9007199254740991.5", -9007199254740992.0, 19},
       {"12345678901234567890", 12345678901234567168.0, 20},
       // Beyond 2^64 the accumulation rounds.
       {"18446744073709551616", 18446744073709551616.0, 20},

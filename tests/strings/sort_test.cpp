@@ -130,6 +130,27 @@ TEST_F(ArrayTest, SortArrayFollowsStricmpOnManyTexts) {
   }
 }
 
+// 64 one-byte texts arranged so that every median of three in the largest part is its second
+// smallest key: the partitions stop advancing, and a comparison sort must finish the part.
+TEST_F(ArrayTest, SortArrayFinishesABadlyPartitionedPartByComparison) {
+  const int kKeys[64] = {1,  0,  0,  3, 0,  0,  5,  0,  25, 7, 0,  0,  9,  0,  0,  11,
+                         0,  29, 13, 0, 0,  15, 0,  0,  17, 0, 0,  19, 0,  0,  21, 0,
+                         2,  23, 4,  0, 6,  0,  8,  27, 10, 0, 12, 0,  14, 31, 16, 0,
+                         18, 0,  20, 0, 22, 0,  24, 0,  26, 0, 28, 0,  30, 0,  32, 0};
+  Strings texts;
+  int next = 33;  // the keys no median looked at, each above those that one did
+  for (int key : kKeys)
+    texts.push_back(std::string(1, static_cast<char>(0x60 + (key ? key : next++))));
+  ArrayDescriptor* array = DimArray(4, 63, 0);
+  for (size_t i = 0; i < texts.size(); ++i) array->elements()[i] = {texts[i].c_str(), -1};
+  SortArray(4, 0);
+  Strings expected = texts;
+  std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+    return uint8_t(a[0]) < uint8_t(b[0]);
+  });
+  EXPECT_EQ(Texts(4), expected);
+}
+
 using SortDeathTest = ArrayTest;
 
 TEST_F(SortDeathTest, SortArrayNeedsALiveArrayAndACountWithinIt) {
