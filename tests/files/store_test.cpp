@@ -135,7 +135,7 @@ TEST_F(StoreTest, FatalErrors) {
   // Numbers outside 0 to 19 name no array; an erased one has no elements.
   EXPECT_EXIT(Store(dir_.Path("out.txt").c_str(), -1, 1), ExitsWith(-7), "Array erased");
   EXPECT_EXIT(Store(dir_.Path("out.txt").c_str(), kArrayNumbers, 1), ExitsWith(-7), "Array erased");
-  MakeArray(3, {"c"});
+  DimArray(3, 1, 0);
   EraseArray(3);
   EXPECT_EXIT(Store(dir_.Path("out.txt").c_str(), 3, -1), ExitsWith(-7), "Array erased");
   EXPECT_EXIT(Store(dir_.Path("out.txt").c_str(), 2, 3), ExitsWith(-6), "Count too high");
