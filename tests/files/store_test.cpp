@@ -132,6 +132,12 @@ TEST_F(StoreTest, FatalErrors) {
               "Fatal error:\\s+Could not open\\s+.*missing/folder/out.txt\\s+for Store");
   EXPECT_EXIT(Store(dir_.Path("out.txt").c_str(), 8, 1), ExitsWith(-7), "Array erased");
   EXPECT_EXIT(Store(dir_.Path("out.txt").c_str(), 8, -1), ExitsWith(-7), "Array erased");
+  // Numbers outside 0 to 19 name no array; an erased one has no elements.
+  EXPECT_EXIT(Store(dir_.Path("out.txt").c_str(), -1, 1), ExitsWith(-7), "Array erased");
+  EXPECT_EXIT(Store(dir_.Path("out.txt").c_str(), kArrayNumbers, 1), ExitsWith(-7), "Array erased");
+  DimArray(3, 1, 0);
+  EraseArray(3);
+  EXPECT_EXIT(Store(dir_.Path("out.txt").c_str(), 3, -1), ExitsWith(-7), "Array erased");
   EXPECT_EXIT(Store(dir_.Path("out.txt").c_str(), 2, 3), ExitsWith(-6), "Count too high");
   // The lines staged before the missing element are not written.
   EXPECT_EQ(dir_.Read("out.txt"), "");

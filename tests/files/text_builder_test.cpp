@@ -304,6 +304,35 @@ TEST_F(BuildTextTest, WriteToAFreeFileNumberIsReported) {
   EXPECT_EQ(platform::hooks::ShownBoxes()[0].caption, "GetLastError:\r\n#");
 }
 
+// The file field holds 4 bits, so it can name numbers past the last one; those write nowhere.
+TEST_F(BuildTextTest, WriteToANumberPastTheLastIsReported) {
+  BuildText(BuildToFile(kFileNumbers), {"lost"});
+  BuildText(BuildToFile(14), {"lost"});
+  ASSERT_EQ(platform::hooks::ShownBoxes().size(), 2u);
+  EXPECT_EQ(platform::hooks::ShownBoxes()[1].caption, "GetLastError:\r\n#");
+}
+
+TEST_F(BuildTextTest, PiecesPastTheTwentyNinthAreLeftOut) {
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz01234";
+  char singles[31][2] = {};
+  std::vector<Word> words;
+  for (int i = 0; i < 31; ++i) {
+    singles[i][0] = kLetters[i];
+    words.push_back(reinterpret_cast<Word>(singles[i]));
+  }
+  OpenOutput(1, Path("raw.txt").c_str(), 'O');
+  BuildText(BuildToFile(1) | 31u, words.data());
+  CloseFile(1);
+  EXPECT_EQ(Contents(Path("raw.txt")), "abcdefghijklmnopqrstuvwxyz012");
+
+  OpenOutput(2, Path("list.txt").c_str(), 'O');
+  BuildText(BuildToFile(2),
+            {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n", "o", "p",
+             "q", "r", "s", "t", "u", "v", "w", "x", "y", "z", "0", "1", "2", "3", "4"});
+  CloseFile(2);
+  EXPECT_EQ(Contents(Path("list.txt")), "abcdefghijklmnopqrstuvwxyz012");
+}
+
 TEST_F(BuildTextTest, AssignmentFreesTheOldTextOnlyAfterTheNewOneIsBuilt) {
   DimArray(1, 3, 0);
   // An element without a heap text of its own frees nothing.

@@ -188,6 +188,10 @@ TEST_F(NumberToTextTest, WideTextCountsBytes) {
   EXPECT_EQ(text[8], u'\0');
   EXPECT_EQ(SelectTempSlot(kSlotCurrent)->length, 16);
   EXPECT_EQ(std::u16string(NumberTextW("a\\n%i\xE9", 7)), u"a\r\n7\u00E9");
+  // The integer forms too, which otherwise take a byte-text path of their own.
+  EXPECT_EQ(std::u16string(NumberTextW(kIntegerForm, -7)), u"-7");
+  EXPECT_EQ(std::u16string(NumberTextW(kUnsignedForm, -1)), u"4294967295");
+  EXPECT_EQ(SelectTempSlot(kSlotCurrent)->length, 20);
 }
 
 TEST_F(NumberToTextTest, ControlWordIsRestored) {

@@ -117,7 +117,12 @@ TEST_F(TextToNumberTest, ChosenReadingsOfOddTexts) {
       {"+5", 5, 2},
       {"12D", 12, 3},  // upper-case suffixes count
       {"1FH", 31, 3 + kHex},
-      {"1Dh", 29, 3 + kHex},  // a "d" followed by more is a hexadecimal digit
+      {"1Dh", 29, 3 + kHex},    // a "d" followed by more is a hexadecimal digit
+      {"0xff", 255, 4 + kHex},  // lower-case digits count as upper-case ones
+      {"$aBc", 2748, 4 + kHex},
+      {"1fh", 31, 3 + kHex},
+      {"0xfg", kBad, kBad},
+      {"1011Y", 11, 5 + kBin},
       {"0x1G", kBad, kBad},
       {"12b", kBad, kBad},  // binary digits up to the suffix
       {"((12)", 12, 5},     // the count stops at the terminator

@@ -127,9 +127,11 @@ TEST_F(DeferredTextTest, ZeroBlocks) {
   EXPECT_EQ(ExpandCurrent(1), std::string(1, '\0'));
 }
 
-TEST_F(DeferredTextTest, ZeroBlockOfNoBytesIsFatal) {
+TEST_F(DeferredTextTest, ZeroBlockOfNoBytesOrNoRecordableLengthIsFatal) {
   EXPECT_EXIT(New$(0), testing::ExitsWith(-9), "Insufficient buffer or New");
   EXPECT_EXIT(New$(-3), testing::ExitsWith(-9), "Insufficient buffer or New");
+  // The slot records n + 1, which would not fit.
+  EXPECT_EXIT(New$(INT32_MAX), testing::ExitsWith(-9), "Insufficient buffer or New");
 }
 
 TEST_F(DeferredTextTest, ExpansionStopsAtTheCapacity) {

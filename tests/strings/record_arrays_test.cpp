@@ -83,6 +83,11 @@ TEST_F(RecordArrayDeathTest, CopyRecordStaysInsideTheArray) {
   EXPECT_EXIT(CopyRecord(-1, 1, kNumber), kCode6, kTooHigh);            // all records from record 1
   EXPECT_EXIT(CopyRecord(0, 0, 8), testing::ExitsWith(-7),
               "Fatal error:\nLine 0: Array erased or undefined");
+  DimArray(9, 1, 0);
+  EraseArray(9);
+  EXPECT_EXIT(CopyRecord(0, 0, 9), testing::ExitsWith(-7),
+              "Fatal error:\nLine 0: Array erased or undefined");
+  EXPECT_EXIT(DimRecordArray(kNumber, -1, 2), kCode6, kTooHigh);
 }
 
 }  // namespace

@@ -141,6 +141,15 @@ TEST_F(FindTextTest, ContinuedSearches) {
   }
 }
 
+// A continued search goes on to the length the first search saw; a text cut short since then
+// ends it at its new terminator, not at bytes past it.
+TEST_F(FindTextTest, ContinuedSearchStopsAtATextCutShortMeanwhile) {
+  char text[] = "abcabcabcabcabcabcabcabcabcabcabc";
+  EXPECT_EQ(FindText(1, text, "c", 0).position, 3);
+  text[4] = '\0';
+  EXPECT_EQ(FindText(0, text, "c", 0).position, 0);
+}
+
 TEST_F(FindTextTest, NeverReadsThePageAfterTheText) {
   GuardedPage page;
   for (size_t length = 0; length < 40; ++length) {
