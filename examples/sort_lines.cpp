@@ -29,15 +29,8 @@ int main() {
   corvala::CommandLineArg(2);
   const char* output = corvala::KeepTempSlotCopy();
 
-  corvala::TextArg source = input;
-  if (IsStandardInput(input)) {
-    if (!OpenStandardInput(kInput)) {
-      std::fputs("sort_lines: no standard input\n", stderr);
-      return 2;
-    }
-    source = kInput;
-  }
-  const corvala::RecallResult loaded = corvala::Recall(source, kLines, 0, 0);
+  const corvala::RecallResult loaded =
+      corvala::Recall(InputFile(input, kInput, "sort_lines"), kLines, 0, 0);
   corvala::SortArray(kLines, 0);
   corvala::Store(output, kLines, loaded.lines);
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "corvala/corvala.h"
@@ -25,4 +27,15 @@ inline bool OpenStandardInput(int32_t fileNumber) {
 #else
   return corvala::OpenInput(fileNumber, "/dev/stdin", 0) != corvala::kOpenFailed;
 #endif
+}
+
+// The file a program reads: the name as given, or for "-" standard input on fileNumber. With
+// "-" and no standard input the program ends with exit code 2 and says so.
+inline corvala::TextArg InputFile(const char* name, int32_t fileNumber, const char* program) {
+  if (!IsStandardInput(name)) return name;
+  if (!OpenStandardInput(fileNumber)) {
+    std::fprintf(stderr, "%s: no standard input\n", program);
+    std::exit(2);
+  }
+  return fileNumber;
 }

@@ -41,16 +41,7 @@ int main() {
   // The argument's slot would be reused by later results: keep a copy of the name.
   corvala::CommandLineArg(1);
   const char* name = corvala::KeepTempSlotCopy();
-  corvala::TextArg file = name;
-  if (IsStandardInput(name)) {
-    if (!OpenStandardInput(kInput)) {
-      std::fputs("tab_field: no standard input\n", stderr);
-      return 2;
-    }
-    file = kInput;
-  }
-
-  corvala::Recall(file, kRecords, 0, corvala::kTabFields);
+  corvala::Recall(InputFile(name, kInput, "tab_field"), kRecords, 0, corvala::kTabFields);
   corvala::ElementText(kRecords, corvala::TwoIndex(record, field));
   corvala::BuildText(0, {corvala::kCurrentSlot, kLineBreak});
 
