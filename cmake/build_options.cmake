@@ -36,3 +36,15 @@ function(corvala_use_build_options)
     target_link_libraries(${target} PRIVATE $<BUILD_INTERFACE:corvala_build_options>)
   endforeach()
 endfunction()
+
+# corvala_use_library_options(target...): the runtime library's own options. It is C++ that
+# needs no C++ runtime library, so that a program linking it, a C program included, loads only
+# the C library: no exceptions, no RTTI, and no guard calls around function-local statics
+# (the library's statics are constant-initialised). tests/package/check_no_cxx_runtime holds
+# it to that.
+function(corvala_use_library_options)
+  foreach(target ${ARGN})
+    target_compile_options(${target} PRIVATE
+      $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>)
+  endforeach()
+endfunction()

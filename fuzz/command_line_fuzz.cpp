@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The text and its 32-bit zero must end by the limit.
   const size_t capacity = room - 4;
   if (stretch && line.size() < room + 16) line.append(room + 16 - line.size(), filler);
-  platform::hooks::SetCommandLine(line);
+  platform::hooks::SetCommandLine(line.c_str());
 
   const Argument expected = ModelArgument(line, index);
   const int32_t ringBefore = corvala::TempSlotIndex();

@@ -1,22 +1,21 @@
 #include "platform/hooks.h"
 
 #include <cstdio>
-#include <deque>
+#include <cstdlib>
 
 namespace platform::hooks {
 namespace {
 
 struct HookState {
   bool scriptBoxes = false;
-  std::deque<int> answers;
-  std::vector<ShownBox> shown;
+  PlainList<int> answers;  // the next answer first
+  PlainList<ShownBox> shown;
   ExitHook exitHook = nullptr;
-  std::string modulePath;
+  char* modulePath = nullptr;
   Sse2 sse2 = Sse2::kReal;
   bool screenFaked = false;
   ScreenSize screen{};
-  bool hasCommandLine = false;
-  std::string commandLine;
+  char* commandLine = nullptr;
   bool limitsRead = false;
   unsigned long readLimit = 0;
 
@@ -36,13 +35,27 @@ HookState& State() {
   return state;
 }
 
+// Replaces a kept copy of a text; null stays null.
+void Keep(char*& kept, const char* text) {
+  std::free(kept);
+  kept = text != nullptr ? CopyText(text) : nullptr;
+}
+
+void FreeShownBoxes() {
+  for (const ShownBox& box : State().shown) {
+    std::free(const_cast<char*>(box.caption));
+    std::free(const_cast<char*>(box.text));
+  }
+  State().shown.Release();
+}
+
 }  // namespace
 
 void ScriptMessageBoxes(bool on) { State().scriptBoxes = on; }
 bool MessageBoxesScripted() { return State().scriptBoxes; }
-void QueueMessageBoxAnswer(int answer) { State().answers.push_back(answer); }
-const std::vector<ShownBox>& ShownBoxes() { return State().shown; }
-void ClearShownBoxes() { State().shown.clear(); }
+void QueueMessageBoxAnswer(int answer) { State().answers.Append(answer); }
+const PlainList<ShownBox>& ShownBoxes() { return State().shown; }
+void ClearShownBoxes() { FreeShownBoxes(); }
 
 int DefaultButton(unsigned type) {
   switch (type & 0xFu) {
@@ -59,14 +72,14 @@ int DefaultButton(unsigned type) {
 bool AnswerMessageBox(const char* text, const char* caption, unsigned type, int* answer) {
   HookState& s = State();
   if (!s.scriptBoxes) return false;
-  s.shown.push_back({caption ? caption : "", text ? text : "", type});
+  s.shown.Append({CopyText(caption ? caption : ""), CopyText(text ? text : ""), type});
   (void)std::fprintf(stderr, "%s\n%s\n", caption ? caption : "Error", text ? text : "");
   (void)std::fflush(stderr);
   if (s.answers.empty()) {
     *answer = DefaultButton(type);
   } else {
-    *answer = s.answers.front();
-    s.answers.pop_front();
+    *answer = s.answers[0];
+    s.answers.Erase(0);
   }
   return true;
 }
@@ -76,8 +89,8 @@ void RunExitHook(unsigned exitCode) {
   if (State().exitHook) State().exitHook(exitCode);
 }
 
-void SetModulePath(const std::string& path) { State().modulePath = path; }
-const std::string& ModulePath() { return State().modulePath; }
+void SetModulePath(const char* path) { Keep(State().modulePath, path); }
+const char* ModulePath() { return State().modulePath != nullptr ? State().modulePath : ""; }
 
 void FakeSse2(Sse2 answer) { State().sse2 = answer; }
 Sse2 FakedSse2() { return State().sse2; }
@@ -88,11 +101,8 @@ void FakeScreenSize(int width, int height) {
 }
 const ScreenSize* FakedScreenSize() { return State().screenFaked ? &State().screen : nullptr; }
 
-void SetCommandLine(const std::string& commandLine) {
-  State().hasCommandLine = true;
-  State().commandLine = commandLine;
-}
-const std::string* CommandLine() { return State().hasCommandLine ? &State().commandLine : nullptr; }
+void SetCommandLine(const char* commandLine) { Keep(State().commandLine, commandLine); }
+const char* CommandLine() { return State().commandLine; }
 
 void LimitNextRead(unsigned long bytes) {
   State().limitsRead = true;
@@ -114,6 +124,12 @@ bool HeapAllocationFails() {
 int HeapAllocations() { return State().heapAllocations; }
 bool HeapFreeFails() { return CountDown(State().heapFreeFailsIn); }
 
-void ResetAll() { State() = HookState{}; }
+void ResetAll() {
+  FreeShownBoxes();
+  State().answers.Release();
+  Keep(State().modulePath, nullptr);
+  Keep(State().commandLine, nullptr);
+  State() = HookState{};
+}
 
 }  // namespace platform::hooks

@@ -2,15 +2,14 @@
 // both backends; a program that never touches them gets the real behaviour.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "platform/plain_list.h"
 
 namespace platform::hooks {
 
 // Message boxes -------------------------------------------------------------------------
 struct ShownBox {
-  std::string caption;
-  std::string text;
+  const char* caption;
+  const char* text;
   unsigned type;
 };
 
@@ -20,7 +19,7 @@ struct ShownBox {
 void ScriptMessageBoxes(bool on);
 bool MessageBoxesScripted();
 void QueueMessageBoxAnswer(int answer);
-const std::vector<ShownBox>& ShownBoxes();
+const PlainList<ShownBox>& ShownBoxes();  // oldest first
 void ClearShownBoxes();
 // Called by the backends: true when the hook answered (the answer is in *answer).
 bool AnswerMessageBox(const char* text, const char* caption, unsigned type, int* answer);
@@ -35,8 +34,8 @@ void RunExitHook(unsigned exitCode);
 
 // Module path ---------------------------------------------------------------------------
 // A non-empty path replaces the program's own in GetModuleFileNameA.
-void SetModulePath(const std::string& path);
-const std::string& ModulePath();
+void SetModulePath(const char* path);
+const char* ModulePath();  // "" when not set
 
 // Processor -----------------------------------------------------------------------------
 enum class Sse2 { kReal, kPresent, kAbsent };
@@ -56,8 +55,8 @@ const ScreenSize* FakedScreenSize();
 
 // Command line --------------------------------------------------------------------------
 // A set command line replaces the process's own in GetCommandLineA.
-void SetCommandLine(const std::string& commandLine);
-const std::string* CommandLine();  // null when not set
+void SetCommandLine(const char* commandLine);
+const char* CommandLine();  // null when not set
 
 // Files ---------------------------------------------------------------------------------
 // The next ReadFile delivers at most this many bytes, as from a file that shrank after its

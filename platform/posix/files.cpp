@@ -9,11 +9,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <string>
-#include <vector>
 
 #include "platform/errors.h"
 #include "platform/hooks.h"
+#include "platform/plain_list.h"
 #include "platform/posix/fd_handle.h"
 #include "platform/process.h"
 
@@ -44,13 +43,13 @@ bool Fail(DWORD code) {
 
 // A missing file, or a missing folder on the way to it, as Windows tells them apart.
 DWORD MissingError(const char* name) {
-  std::string folder(name);
-  size_t slash = folder.find_last_of('/');
-  if (slash == std::string::npos) return ERROR_FILE_NOT_FOUND;
-  folder.resize(slash == 0 ? 1 : slash);
+  const char* slash = std::strrchr(name, '/');
+  if (slash == nullptr) return ERROR_FILE_NOT_FOUND;
+  char* folder = CopyText(name, slash == name ? 1 : static_cast<size_t>(slash - name));
   struct stat info;
-  if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return ERROR_PATH_NOT_FOUND;
-  return ERROR_FILE_NOT_FOUND;
+  bool present = stat(folder, &info) == 0 && S_ISDIR(info.st_mode);
+  std::free(folder);
+  return present ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
 }
 
 DWORD OpenError(const char* name, int error) {
@@ -91,41 +90,56 @@ timespec TimespecFromFileTime(const FILETIME* time) {
   return {static_cast<time_t>(seconds), static_cast<long>(rest * 100)};
 }
 
-void SplitFolders(const char* list, std::vector<std::string>& folders) {
-  std::string folder;
+bool HasExtension(const char* name) {
+  const char* dot = std::strrchr(name, '.');
+  return dot != nullptr && std::strchr(dot, '/') == nullptr;
+}
+
+bool IsSearchHit(const char* path) {
+  struct stat info;
+  return stat(path, &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+// Whether the folder (taken from the current folder when relative) holds name as a file; the
+// path tried is left in path.
+bool FoundInFolder(const char* folder, size_t length, const char* name, PlainList<char>& path) {
+  path.Truncate(0);
+  if (folder[0] != '/') {
+    char current[4096];
+    AppendText(path, getcwd(current, sizeof current) ? current : ".");
+    AppendText(path, "/");
+  }
+  AppendText(path, folder, length);
+  if (path.back() != '/') AppendText(path, "/");
+  AppendText(path, name);
+  return IsSearchHit(path.data());
+}
+
+// The same for each folder of a list separated by ';' or ':' in turn; empty ones are skipped.
+bool FoundInFolders(const char* list, const char* name, PlainList<char>& path) {
+  const char* start = list;
   for (const char* p = list;; ++p) {
-    if (*p == ';' || *p == ':' || *p == '\0') {
-      if (!folder.empty()) folders.push_back(folder);
-      folder.clear();
-      if (*p == '\0') break;
-    } else {
-      folder += *p;
-    }
+    if (*p != ';' && *p != ':' && *p != '\0') continue;
+    if (p > start && FoundInFolder(start, static_cast<size_t>(p - start), name, path)) return true;
+    if (*p == '\0') return false;
+    start = p + 1;
   }
 }
 
-std::string CurrentFolder() {
-  char buffer[4096];
-  return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string(".");
-}
-
-std::string ProgramFolder() {
-  char path[4096];
-  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string folder(path, length);
-  size_t slash = folder.find_last_of('/');
-  return slash == std::string::npos ? std::string() : folder.substr(0, slash == 0 ? 1 : slash);
-}
-
-bool HasExtension(const std::string& name) {
-  size_t dot = name.find_last_of('.');
-  size_t slash = name.find_last_of('/');
-  return dot != std::string::npos && (slash == std::string::npos || dot > slash);
-}
-
-bool IsSearchHit(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+// The standard order: the program's folder, the current folder, then the folders of PATH.
+bool FoundAlongStandardOrder(const char* name, PlainList<char>& path) {
+  char program[4096];
+  const char* slash =
+      GetModuleFileNameA(nullptr, program, sizeof program) ? std::strrchr(program, '/') : nullptr;
+  if (slash != nullptr) {
+    size_t folderLength = slash == program ? 1 : static_cast<size_t>(slash - program);
+    if (FoundInFolder(program, folderLength, name, path)) return true;
+  }
+  char current[4096];
+  const char* folder = getcwd(current, sizeof current) ? current : ".";
+  if (FoundInFolder(folder, std::strlen(folder), name, path)) return true;
+  const char* pathVariable = std::getenv("PATH");
+  return pathVariable != nullptr && FoundInFolders(pathVariable, name, path);
 }
 
 }  // namespace
@@ -309,38 +323,37 @@ DWORD GetFileType(HANDLE file) {
 DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLength, LPSTR buffer,
                   LPSTR* filePart) {
   if (fileName == nullptr || *fileName == '\0') return Fail(ERROR_INVALID_PARAMETER), 0;
-  std::string name(fileName);
-  if (extension != nullptr && !HasExtension(name)) name += extension;
+  PlainList<char> name;
+  AppendText(name, fileName);
+  if (extension != nullptr && !HasExtension(fileName)) AppendText(name, extension);
 
-  std::vector<std::string> candidates;
-  if (name[0] == '/') {
-    candidates.push_back(name);
+  PlainList<char> found;
+  bool hit;
+  if (fileName[0] == '/') {
+    AppendText(found, name.data());
+    hit = IsSearchHit(found.data());
+  } else if (path != nullptr) {
+    hit = FoundInFolders(path, name.data(), found);
   } else {
-    std::vector<std::string> folders;
-    if (path != nullptr) {
-      SplitFolders(path, folders);
-    } else {
-      std::string program = ProgramFolder();
-      if (!program.empty()) folders.push_back(program);
-      folders.push_back(CurrentFolder());
-      if (const char* pathVariable = std::getenv("PATH")) SplitFolders(pathVariable, folders);
-    }
-    for (std::string& folder : folders) {
-      if (folder[0] != '/') folder.insert(0, CurrentFolder() + '/');
-      if (folder.back() != '/') folder += '/';
-      candidates.push_back(folder + name);
-    }
+    hit = FoundAlongStandardOrder(name.data(), found);
   }
-
-  for (const std::string& found : candidates) {
-    if (!IsSearchHit(found)) continue;
+  DWORD result;
+  if (!hit) {
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    result = 0;
+  } else {
     DWORD length = static_cast<DWORD>(found.size());
-    if (buffer == nullptr || length + 1 > bufferLength) return length + 1;
-    std::memcpy(buffer, found.c_str(), length + 1);
-    if (filePart != nullptr) *filePart = buffer + found.find_last_of('/') + 1;
-    return length;
+    if (buffer == nullptr || length + 1 > bufferLength) {
+      result = length + 1;
+    } else {
+      std::memcpy(buffer, found.data(), length + 1);
+      if (filePart != nullptr) *filePart = std::strrchr(buffer, '/') + 1;
+      result = length;
+    }
   }
-  return Fail(ERROR_FILE_NOT_FOUND), 0;
+  name.Release();
+  found.Release();
+  return result;
 }
 
 void GetSystemTime(LPSYSTEMTIME systemTime) {

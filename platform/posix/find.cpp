@@ -6,11 +6,11 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
-#include <set>
-#include <string>
 
 #include "platform/errors.h"
+#include "platform/plain_list.h"
 #include "platform/posix/fd_handle.h"
 
 namespace platform {
@@ -55,17 +55,23 @@ int ReadProperties(const char* path, Properties* out) {
 }
 
 // A missing file, or a missing folder on the way to it, as Windows tells them apart.
-DWORD LookupError(const std::string& path, int error) {
+// The folder part of a path: up to its last '/', or "/" itself.
+size_t FolderLength(const char* path, const char* slash) {
+  return slash == path ? 1 : static_cast<size_t>(slash - path);
+}
+
+DWORD LookupError(const char* path, int error) {
   if (error != ENOENT) return posix::ErrorFromErrno(error);
-  size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ERROR_FILE_NOT_FOUND;
+  const char* slash = std::strrchr(path, '/');
+  if (slash == nullptr) return ERROR_FILE_NOT_FOUND;
   struct stat folder;
-  std::string folderPath = path.substr(0, slash == 0 ? 1 : slash);
-  bool present = stat(folderPath.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode);
+  char* folderPath = CopyText(path, FolderLength(path, slash));
+  bool present = stat(folderPath, &folder) == 0 && S_ISDIR(folder.st_mode);
+  std::free(folderPath);
   return present ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
 }
 
-bool HasWildcards(const std::string& text) { return text.find_first_of("*?") != std::string::npos; }
+bool HasWildcards(const char* text) { return std::strpbrk(text, "*?") != nullptr; }
 
 // '*' matches any run, '?' one character; backtracks to the last '*' on a mismatch.
 bool MatchesWildcards(const char* pattern, const char* name) {
@@ -90,11 +96,14 @@ bool MatchesWildcards(const char* pattern, const char* name) {
 }
 
 // A final ".*" may also match nothing, so "*.*" matches names without a dot.
-bool Matches(const std::string& pattern, const char* name) {
-  if (MatchesWildcards(pattern.c_str(), name)) return true;
-  size_t n = pattern.size();
-  return n >= 2 && pattern.compare(n - 2, 2, ".*") == 0 &&
-         MatchesWildcards(pattern.substr(0, n - 2).c_str(), name);
+bool Matches(const char* pattern, const char* name) {
+  if (MatchesWildcards(pattern, name)) return true;
+  size_t n = std::strlen(pattern);
+  if (n < 2 || std::strcmp(pattern + n - 2, ".*") != 0) return false;
+  char* shorter = CopyText(pattern, n - 2);
+  bool matches = MatchesWildcards(shorter, name);
+  std::free(shorter);
+  return matches;
 }
 
 // Names in the order an NTFS folder lists them: compared as upper case.
@@ -109,19 +118,19 @@ bool ListsBefore(const char* a, const char* b) {
 }
 
 // Search handles are odd, so they never look like a file handle (a multiple of 4).
-std::set<uintptr_t>& OpenSearches() {
-  static std::set<uintptr_t> searches;
+PlainList<uintptr_t>& OpenSearches() {
+  static PlainList<uintptr_t> searches;
   return searches;
 }
 
 HANDLE NewSearchHandle() {
   static uintptr_t next = 0;
   uintptr_t handle = (++next << 4) | 1;
-  OpenSearches().insert(handle);
+  OpenSearches().Append(handle);
   return reinterpret_cast<HANDLE>(handle);
 }
 
-void FillFindData(const Properties& p, const std::string& name, LPWIN32_FIND_DATAA data) {
+void FillFindData(const Properties& p, const char* name, LPWIN32_FIND_DATAA data) {
   std::memset(data, 0, sizeof *data);
   data->dwFileAttributes = p.attributes;
   data->ftCreationTime = p.creation;
@@ -129,50 +138,75 @@ void FillFindData(const Properties& p, const std::string& name, LPWIN32_FIND_DAT
   data->ftLastWriteTime = p.lastWrite;
   data->nFileSizeHigh = static_cast<DWORD>(p.size >> 32);
   data->nFileSizeLow = static_cast<DWORD>(p.size);
-  std::strncpy(data->cFileName, name.c_str(), sizeof data->cFileName - 1);
+  std::strncpy(data->cFileName, name, sizeof data->cFileName - 1);
+}
+
+// The first name that matches the last part of a pattern, in listing order.
+DWORD FindFirstMatch(const char* folder, const char* last, PlainList<char>& found) {
+  if (!HasWildcards(last)) {
+    AppendText(found, last);
+    return NO_ERROR;
+  }
+  DIR* listing = opendir(folder);
+  if (listing == nullptr) return posix::ErrorFromErrno(errno);
+  bool any = false;
+  while (const dirent* entry = readdir(listing)) {
+    if (!Matches(last, entry->d_name)) continue;
+    if (!any || ListsBefore(entry->d_name, found.data())) {
+      found.Truncate(0);
+      AppendText(found, entry->d_name);
+    }
+    any = true;
+  }
+  closedir(listing);
+  return any ? NO_ERROR : ERROR_FILE_NOT_FOUND;
+}
+
+DWORD FindFirst(const char* path, LPWIN32_FIND_DATAA data) {
+  const char* slash = std::strrchr(path, '/');
+  PlainList<char> folder;
+  AppendText(folder, slash == nullptr ? "." : path,
+             slash == nullptr ? 1 : FolderLength(path, slash));
+  const char* last = slash == nullptr ? path : slash + 1;
+  PlainList<char> found;
+  DWORD error = NO_ERROR;
+  struct stat folderInfo;
+  if (stat(folder.data(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode)) {
+    error = ERROR_PATH_NOT_FOUND;
+  } else if (*last == '\0') {
+    error = ERROR_FILE_NOT_FOUND;
+  } else {
+    error = FindFirstMatch(folder.data(), last, found);
+  }
+  if (error == NO_ERROR) {
+    AppendText(folder, "/");
+    AppendText(folder, found.data());
+    Properties properties;
+    if (ReadProperties(folder.data(), &properties) != 0) {
+      // The folder was seen: a missing name is a missing file.
+      error = errno == ENOTDIR ? ERROR_FILE_NOT_FOUND : posix::ErrorFromErrno(errno);
+    } else {
+      FillFindData(properties, found.data(), data);
+    }
+  }
+  folder.Release();
+  found.Release();
+  return error;
 }
 
 }  // namespace
 
 HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
-  std::string path(pattern != nullptr ? pattern : "");
-  size_t slash = path.find_last_of('/');
-  std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-  std::string last = slash == std::string::npos ? path : path.substr(slash + 1);
-  struct stat folderInfo;
-  if (stat(folder.c_str(), &folderInfo) != 0 || !S_ISDIR(folderInfo.st_mode)) {
-    return Fail(ERROR_PATH_NOT_FOUND), INVALID_HANDLE_VALUE;
-  }
-  if (last.empty()) return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
-
-  std::string found;
-  if (!HasWildcards(last)) {
-    found = last;
-  } else {
-    DIR* listing = opendir(folder.c_str());
-    if (listing == nullptr) return Fail(posix::ErrorFromErrno(errno)), INVALID_HANDLE_VALUE;
-    bool any = false;
-    while (const dirent* entry = readdir(listing)) {
-      if (!Matches(last, entry->d_name)) continue;
-      if (!any || ListsBefore(entry->d_name, found.c_str())) found = entry->d_name;
-      any = true;
-    }
-    closedir(listing);
-    if (!any) return Fail(ERROR_FILE_NOT_FOUND), INVALID_HANDLE_VALUE;
-  }
-  Properties properties;
-  if (ReadProperties((folder + "/" + found).c_str(), &properties) != 0) {
-    return Fail(errno == ENOTDIR ? ERROR_FILE_NOT_FOUND : posix::ErrorFromErrno(errno)),
-           INVALID_HANDLE_VALUE;  // the folder was seen: a missing name is a missing file
-  }
-  FillFindData(properties, found, data);
+  DWORD error = FindFirst(pattern != nullptr ? pattern : "", data);
+  if (error != NO_ERROR) return Fail(error), INVALID_HANDLE_VALUE;
   return NewSearchHandle();
 }
 
 BOOL FindClose(HANDLE search) {
-  if (OpenSearches().erase(reinterpret_cast<uintptr_t>(search)) == 0) {
-    return Fail(ERROR_INVALID_HANDLE);
-  }
+  PlainList<uintptr_t>& searches = OpenSearches();
+  size_t at = searches.IndexOf(reinterpret_cast<uintptr_t>(search));
+  if (at == searches.size()) return Fail(ERROR_INVALID_HANDLE);
+  searches.Erase(at);
   return TRUE;
 }
 

@@ -4,17 +4,23 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <map>
 
 #include "platform/errors.h"
+#include "platform/plain_list.h"
 #include "platform/posix/fd_handle.h"
 
 namespace platform {
 namespace posix {
 namespace {
 
-std::map<int, OpenFile>& OpenFiles() {
-  static std::map<int, OpenFile> files;
+struct OpenFileSlot {
+  bool open;
+  OpenFile file;
+};
+
+// The files opened by CreateFileA, indexed by descriptor.
+PlainList<OpenFileSlot>& OpenFiles() {
+  static PlainList<OpenFileSlot> files;
   return files;
 }
 
@@ -38,16 +44,26 @@ int FdFromHandle(HANDLE handle) {
 }
 
 const OpenFile* FindOpenFile(int fd) {
-  auto it = OpenFiles().find(fd);
-  return it == OpenFiles().end() ? nullptr : &it->second;
+  PlainList<OpenFileSlot>& files = OpenFiles();
+  if (fd < 0 || static_cast<size_t>(fd) >= files.size() || !files[fd].open) return nullptr;
+  return &files[fd].file;
 }
 
-void RegisterOpenFile(int fd, const OpenFile& file) { OpenFiles()[fd] = file; }
-void ForgetOpenFile(int fd) { OpenFiles().erase(fd); }
+void RegisterOpenFile(int fd, const OpenFile& file) {
+  PlainList<OpenFileSlot>& files = OpenFiles();
+  while (files.size() <= static_cast<size_t>(fd)) files.Append(OpenFileSlot{});
+  files[fd] = {true, file};
+}
+
+void ForgetOpenFile(int fd) {
+  PlainList<OpenFileSlot>& files = OpenFiles();
+  if (fd >= 0 && static_cast<size_t>(fd) < files.size()) files[fd].open = false;
+}
 
 bool SharingConflict(dev_t device, ino_t inode, DWORD access, DWORD share) {
-  for (const auto& [fd, open] : OpenFiles()) {
-    if (open.device != device || open.inode != inode) continue;
+  for (const OpenFileSlot& slot : OpenFiles()) {
+    const OpenFile& open = slot.file;
+    if (!slot.open || open.device != device || open.inode != inode) continue;
     if (!Shares(open.share, access) || !Shares(share, open.access)) return true;
   }
   return false;

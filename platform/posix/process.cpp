@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "platform/hooks.h"
+#include "platform/plain_list.h"
 
 #ifdef CORVALA_COVERAGE
 // _exit skips the exit handler that writes a coverage build's counts: write them first.
@@ -38,10 +38,11 @@ DWORD GetModuleFileNameA(HMODULE, LPSTR fileName, DWORD size) {
   if (size == 0) return 0;
   char path[4096];
   size_t length;
-  const std::string& hooked = hooks::ModulePath();
-  if (!hooked.empty()) {
-    length = hooked.size() < sizeof path ? hooked.size() : sizeof path - 1;
-    std::memcpy(path, hooked.data(), length);
+  const char* hooked = hooks::ModulePath();
+  if (*hooked != '\0') {
+    length = std::strlen(hooked);
+    if (length >= sizeof path) length = sizeof path - 1;
+    std::memcpy(path, hooked, length);
   } else {
     ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
     if (n <= 0) return 0;
@@ -58,36 +59,53 @@ DWORD GetModuleFileNameA(HMODULE, LPSTR fileName, DWORD size) {
 
 namespace platform {
 
+namespace {
+
+// The process's own command line from /proc/self/cmdline: its arguments joined by spaces,
+// each one that is empty or holds a space or tab in double quotes.
+void ReadOwnCommandLine(PlainList<char>& line) {
+  std::FILE* f = std::fopen("/proc/self/cmdline", "rb");
+  PlainList<char> raw;
+  if (f) {
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) raw.Append(buffer, n);
+    (void)std::fclose(f);
+  }
+  AppendText(line, "");
+  size_t start = 0;
+  while (start < raw.size()) {
+    size_t end = start;
+    while (end < raw.size() && raw[end] != '\0') ++end;
+    const char* arg = raw.data() + start;
+    size_t length = end - start;
+    if (start != 0) AppendText(line, " ");
+    bool quote = length == 0 || std::memchr(arg, ' ', length) || std::memchr(arg, '\t', length);
+    if (quote) AppendText(line, "\"");
+    AppendText(line, arg, length);
+    if (quote) AppendText(line, "\"");
+    start = end + 1;
+  }
+  raw.Release();
+}
+
+}  // namespace
+
+// The text is handed out in a buffer of its own, refilled on each call.
 LPSTR GetCommandLineA() {
-  static std::string line;
-  if (const std::string* hooked = hooks::CommandLine()) {
-    line = *hooked;
-    return line.data();
-  }
+  static PlainList<char> line;
+  static PlainList<char> own;
   static bool read = false;
-  static std::string own;
-  if (!read) {
-    read = true;
-    std::FILE* f = std::fopen("/proc/self/cmdline", "rb");
-    std::string raw;
-    if (f) {
-      char buffer[4096];
-      size_t n;
-      while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) raw.append(buffer, n);
-      (void)std::fclose(f);
+  const char* source = hooks::CommandLine();
+  if (source == nullptr) {
+    if (!read) {
+      read = true;
+      ReadOwnCommandLine(own);
     }
-    size_t start = 0;
-    while (start < raw.size()) {
-      size_t end = raw.find('\0', start);
-      if (end == std::string::npos) end = raw.size();
-      std::string arg = raw.substr(start, end - start);
-      if (!own.empty()) own += ' ';
-      bool quote = arg.empty() || arg.find_first_of(" \t") != std::string::npos;
-      own += quote ? "\"" + arg + "\"" : arg;
-      start = end + 1;
-    }
+    source = TextOf(own);
   }
-  line = own;
+  line.Truncate(0);
+  AppendText(line, source);
   return line.data();
 }
 

@@ -1,19 +1,26 @@
 #include "platform/resources.h"
 
 #include <cstdint>
-#include <map>
-#include <string>
 
 #include "platform/errors.h"
+#include "platform/plain_list.h"
 
 namespace platform {
 namespace {
 
 constexpr DWORD kResourceNameNotFound = 1814;  // ERROR_RESOURCE_NAME_NOT_FOUND
 
-std::map<UINT, const char*>& Table() {
-  static std::map<UINT, const char*> table;
+// The registered strings, one entry per id (a later registration replaces the text).
+PlainList<StringResource>& Table() {
+  static PlainList<StringResource> table;
   return table;
+}
+
+StringResource* Entry(UINT id) {
+  for (StringResource& entry : Table()) {
+    if (entry.id == id) return &entry;
+  }
+  return nullptr;
 }
 
 // Code page 1252 bytes 0x80 to 0x9F; 0 marks the five unassigned bytes.
@@ -30,44 +37,45 @@ char ToCp1252(char32_t c) {
   return '?';
 }
 
-std::u32string DecodeUtf8(const char* text) {
-  std::u32string out;
-  const auto* p = reinterpret_cast<const uint8_t*>(text);
-  while (*p) {
-    char32_t c = *p++;
-    int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    if (extra) c &= 0x3Fu >> extra;
-    for (; extra > 0 && (*p & 0xC0) == 0x80; --extra) c = (c << 6) | (*p++ & 0x3F);
-    out += c;
-  }
-  return out;
+// The character that starts at *p (not at the terminator); moves *p past it.
+char32_t NextUtf8(const uint8_t** p) {
+  const uint8_t* q = *p;
+  char32_t c = *q++;
+  int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+  if (extra) c &= 0x3Fu >> extra;
+  for (; extra > 0 && (*q & 0xC0) == 0x80; --extra) c = (c << 6) | (*q++ & 0x3F);
+  *p = q;
+  return c;
 }
 
-const char* Find(UINT id) {
-  auto it = Table().find(id);
-  if (it == Table().end() || it->second[0] == '\0') {
+const uint8_t* Find(UINT id) {
+  const StringResource* entry = Entry(id);
+  if (entry == nullptr || entry->text[0] == '\0') {
     SetLastError(kResourceNameNotFound);
     return nullptr;
   }
-  return it->second;
+  return reinterpret_cast<const uint8_t*>(entry->text);
 }
 
 }  // namespace
 
 void RegisterStringTable(const StringResource* entries, size_t count) {
-  for (size_t i = 0; i < count; ++i) Table()[entries[i].id] = entries[i].text;
+  for (size_t i = 0; i < count; ++i) {
+    if (StringResource* entry = Entry(entries[i].id)) {
+      entry->text = entries[i].text;
+    } else {
+      Table().Append(entries[i]);
+    }
+  }
 }
 
 int LoadStringA(HINSTANCE, UINT id, LPSTR buffer, int max) {
   if (buffer == nullptr || max <= 0) return 0;
   buffer[0] = '\0';
-  const char* text = Find(id);
+  const uint8_t* text = Find(id);
   if (text == nullptr) return 0;
   int n = 0;
-  for (char32_t c : DecodeUtf8(text)) {
-    if (n >= max - 1) break;
-    buffer[n++] = ToCp1252(c);
-  }
+  while (*text != 0 && n < max - 1) buffer[n++] = ToCp1252(NextUtf8(&text));
   buffer[n] = '\0';
   return n;
 }
@@ -75,10 +83,11 @@ int LoadStringA(HINSTANCE, UINT id, LPSTR buffer, int max) {
 int LoadStringW(HINSTANCE, UINT id, LPWSTR buffer, int max) {
   if (buffer == nullptr || max <= 0) return 0;
   buffer[0] = 0;
-  const char* text = Find(id);
+  const uint8_t* text = Find(id);
   if (text == nullptr) return 0;
   int n = 0;
-  for (char32_t c : DecodeUtf8(text)) {
+  while (*text != 0) {
+    char32_t c = NextUtf8(&text);
     if (c >= 0x10000) {
       if (n + 2 > max - 1) break;
       c -= 0x10000;

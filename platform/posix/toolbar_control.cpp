@@ -1,8 +1,8 @@
 // The toolbar control ("ToolbarWindow32"): keeps its buttons and the tooltip control it was
 // handed. It draws nothing and lays nothing out.
+#include <cstdlib>
 #include <cstring>
-#include <map>
-#include <vector>
+#include <new>
 
 #include "platform/common_controls.h"
 #include "platform/posix/window_system.h"
@@ -12,24 +12,47 @@ namespace platform::windowing {
 namespace {
 
 struct Toolbar {
-  std::vector<TBBUTTON> buttons;
-  WPARAM buttonStructSize = sizeof(TBBUTTON);
-  HWND tooltips = nullptr;
+  HWND window;
+  PlainList<TBBUTTON> buttons;
+  WPARAM buttonStructSize;
+  HWND tooltips;
 };
 
-std::map<HWND, Toolbar>& Toolbars() {
-  static std::map<HWND, Toolbar> toolbars;
+// The living toolbars, each malloc'd.
+PlainList<Toolbar*>& Toolbars() {
+  static PlainList<Toolbar*> toolbars;
   return toolbars;
+}
+
+size_t ToolbarIndex(HWND window) {
+  size_t at = 0;
+  while (at < Toolbars().size() && Toolbars()[at]->window != window) ++at;
+  return at;
+}
+
+void Forget(HWND window) {
+  size_t at = ToolbarIndex(window);
+  if (at == Toolbars().size()) return;
+  Toolbars()[at]->buttons.Release();
+  std::free(Toolbars()[at]);
+  Toolbars().Erase(at);
+}
+
+void Create(HWND window) {
+  Forget(window);
+  auto* toolbar = static_cast<Toolbar*>(Reallocate(nullptr, sizeof(Toolbar)));
+  new (toolbar) Toolbar{window, {}, sizeof(TBBUTTON), nullptr};
+  Toolbars().Append(toolbar);
 }
 
 }  // namespace
 
 LRESULT CALLBACK ToolbarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) Toolbars()[window] = Toolbar{};
-  if (message == WM_NCDESTROY) Toolbars().erase(window);
-  auto found = Toolbars().find(window);
-  if (found == Toolbars().end()) return DefWindowProcA(window, message, wParam, lParam);
-  Toolbar& toolbar = found->second;
+  if (message == WM_NCCREATE) Create(window);
+  if (message == WM_NCDESTROY) Forget(window);
+  size_t at = ToolbarIndex(window);
+  if (at == Toolbars().size()) return DefWindowProcA(window, message, wParam, lParam);
+  Toolbar& toolbar = *Toolbars()[at];
   switch (message) {
     case TB_BUTTONSTRUCTSIZE:
       toolbar.buttonStructSize = wParam;
@@ -40,7 +63,7 @@ LRESULT CALLBACK ToolbarProcedure(HWND window, UINT message, WPARAM wParam, LPAR
       for (WPARAM i = 0; i < wParam; ++i) {
         TBBUTTON button = buttons[i];
         std::memset(button.bReserved, 0, sizeof button.bReserved);
-        toolbar.buttons.push_back(button);
+        toolbar.buttons.Append(button);
       }
       return TRUE;
     }

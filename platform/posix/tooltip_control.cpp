@@ -1,10 +1,8 @@
 // The tooltip control ("tooltips_class32"): keeps its tools and answers for them. It never
 // shows a tip: there is no pointer to hover with.
-#include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <map>
-#include <string>
-#include <vector>
+#include <new>
 
 #include "platform/common_controls.h"
 #include "platform/posix/window_system.h"
@@ -20,13 +18,42 @@ struct Tool {
   RECT rect;
   HINSTANCE instance;
   LPSTR textHandle;  // LPSTR_TEXTCALLBACKA or a string resource id; null for a kept text
-  std::string text;
+  char* text;        // malloc'd; null for ""
   LPARAM lParam;
 };
 
-std::map<HWND, std::vector<Tool>>& Tooltips() {
-  static std::map<HWND, std::vector<Tool>> tooltips;
+struct Tooltip {
+  HWND window;
+  PlainList<Tool> tools;
+};
+
+// The living tooltip controls, each malloc'd.
+PlainList<Tooltip*>& Tooltips() {
+  static PlainList<Tooltip*> tooltips;
   return tooltips;
+}
+
+size_t TooltipIndex(HWND window) {
+  size_t at = 0;
+  while (at < Tooltips().size() && Tooltips()[at]->window != window) ++at;
+  return at;
+}
+
+void Forget(HWND window) {
+  size_t at = TooltipIndex(window);
+  if (at == Tooltips().size()) return;
+  Tooltip* tooltip = Tooltips()[at];
+  for (Tool& tool : tooltip->tools) std::free(tool.text);
+  tooltip->tools.Release();
+  std::free(tooltip);
+  Tooltips().Erase(at);
+}
+
+void Create(HWND window) {
+  Forget(window);
+  auto* tooltip = static_cast<Tooltip*>(Reallocate(nullptr, sizeof(Tooltip)));
+  new (tooltip) Tooltip{window, {}};
+  Tooltips().Append(tooltip);
 }
 
 // The smallest record the control accepts ends with lpszText; lParam needs the longer one.
@@ -36,21 +63,21 @@ bool HasLParam(const TTTOOLINFOA* info) { return info->cbSize >= TTTOOLINFOA_V2_
 // A caller's text buffer is assumed to hold the 80 characters a tip may have.
 constexpr size_t kTextBufferSize = 80;
 
-LRESULT AddTool(std::vector<Tool>& tools, const TTTOOLINFOA* info) {
+LRESULT AddTool(PlainList<Tool>& tools, const TTTOOLINFOA* info) {
   if (info == nullptr || !HasText(info)) return FALSE;
-  Tool tool{info->uFlags, info->hwnd, info->uId, info->rect, info->hinst, nullptr, {}, 0};
+  Tool tool{info->uFlags, info->hwnd, info->uId, info->rect, info->hinst, nullptr, nullptr, 0};
   LPSTR text = info->lpszText;
   if (text == LPSTR_TEXTCALLBACKA || (text != nullptr && IS_INTRESOURCE(text))) {
     tool.textHandle = text;
   } else if (text != nullptr) {
-    tool.text = text;
+    tool.text = CopyText(text);
   }
   if (HasLParam(info)) tool.lParam = info->lParam;
-  tools.push_back(tool);
+  tools.Append(tool);
   return TRUE;
 }
 
-LRESULT EnumTool(const std::vector<Tool>& tools, WPARAM index, TTTOOLINFOA* info) {
+LRESULT EnumTool(const PlainList<Tool>& tools, WPARAM index, TTTOOLINFOA* info) {
   if (info == nullptr || !HasText(info) || index >= tools.size()) return FALSE;
   const Tool& tool = tools[index];
   info->uFlags = tool.flags;
@@ -61,8 +88,10 @@ LRESULT EnumTool(const std::vector<Tool>& tools, WPARAM index, TTTOOLINFOA* info
   if (tool.textHandle != nullptr) {
     info->lpszText = tool.textHandle;
   } else if (info->lpszText != nullptr) {
-    size_t length = std::min(tool.text.size(), kTextBufferSize - 1);
-    std::memcpy(info->lpszText, tool.text.data(), length);
+    const char* kept = tool.text != nullptr ? tool.text : "";
+    size_t length = std::strlen(kept);
+    if (length > kTextBufferSize - 1) length = kTextBufferSize - 1;
+    std::memcpy(info->lpszText, kept, length);
     info->lpszText[length] = '\0';
   }
   if (HasLParam(info)) info->lParam = tool.lParam;
@@ -78,12 +107,12 @@ LRESULT CALLBACK TooltipProcedure(HWND window, UINT message, WPARAM wParam, LPAR
     Window* w = WindowOf(window);
     w->style = (w->style & ~WS_CHILD) | WS_POPUP;
     w->exStyle |= WS_EX_TOOLWINDOW;
-    Tooltips()[window] = {};
+    Create(window);
   }
-  if (message == WM_NCDESTROY) Tooltips().erase(window);
-  auto found = Tooltips().find(window);
-  if (found == Tooltips().end()) return DefWindowProcA(window, message, wParam, lParam);
-  std::vector<Tool>& tools = found->second;
+  if (message == WM_NCDESTROY) Forget(window);
+  size_t at = TooltipIndex(window);
+  if (at == Tooltips().size()) return DefWindowProcA(window, message, wParam, lParam);
+  PlainList<Tool>& tools = Tooltips()[at]->tools;
   switch (message) {
     case TTM_ADDTOOLA:
       return AddTool(tools, reinterpret_cast<const TTTOOLINFOA*>(lParam));

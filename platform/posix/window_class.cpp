@@ -8,9 +8,7 @@ namespace platform {
 namespace windowing {
 namespace {
 
-bool SameName(const std::string& name, LPCSTR other) {
-  return strcasecmp(name.c_str(), other) == 0;
-}
+bool SameName(const char* name, LPCSTR other) { return strcasecmp(name, other) == 0; }
 
 // The common control classes are there from the start, as if comctl32 were loaded with
 // the program.
@@ -41,11 +39,11 @@ HANDLE SystemResource(HINSTANCE instance, uintptr_t base, LPCSTR name, WORD firs
 const WindowClass* FindClass(HINSTANCE instance, LPCSTR name) {
   if (name == nullptr || IS_INTRESOURCE(name)) return nullptr;
   WindowSystem& system = System();
-  for (const auto& c : system.classes) {
-    if (c->instance == instance && SameName(c->name, name)) return c.get();
+  for (const WindowClass* c : system.classes) {
+    if (c->instance == instance && SameName(c->name, name)) return c;
   }
-  for (const auto& c : system.classes) {
-    if ((c->style & CS_GLOBALCLASS) && SameName(c->name, name)) return c.get();
+  for (const WindowClass* c : system.classes) {
+    if ((c->style & CS_GLOBALCLASS) && SameName(c->name, name)) return c;
   }
   size_t count;
   const WindowClass* builtIn = SystemClasses(&count);
@@ -66,15 +64,26 @@ ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
     return windowing::Fail(ERROR_INVALID_PARAMETER, ATOM{0});
   }
   windowing::WindowSystem& system = System();
-  for (const auto& c : system.classes) {
-    if (c->instance == wc->hInstance && strcasecmp(c->name.c_str(), wc->lpszClassName) == 0) {
+  for (const WindowClass* c : system.classes) {
+    if (c->instance == wc->hInstance && windowing::SameName(c->name, wc->lpszClassName)) {
       return windowing::Fail(ERROR_CLASS_ALREADY_EXISTS, ATOM{0});
     }
   }
   ATOM atom = system.nextAtom++;
-  system.classes.push_back(std::make_unique<WindowClass>(WindowClass{
-      wc->lpszClassName, atom, wc->style, wc->lpfnWndProc, wc->cbClsExtra, wc->cbWndExtra,
-      wc->hInstance, wc->hIcon, wc->hCursor, wc->hbrBackground, wc->lpszMenuName, wc->hIconSm}));
+  auto* registered = static_cast<WindowClass*>(Reallocate(nullptr, sizeof(WindowClass)));
+  *registered = {CopyText(wc->lpszClassName),
+                 atom,
+                 wc->style,
+                 wc->lpfnWndProc,
+                 wc->cbClsExtra,
+                 wc->cbWndExtra,
+                 wc->hInstance,
+                 wc->hIcon,
+                 wc->hCursor,
+                 wc->hbrBackground,
+                 wc->lpszMenuName,
+                 wc->hIconSm};
+  system.classes.Append(registered);
   return atom;
 }
 

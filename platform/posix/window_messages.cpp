@@ -1,5 +1,4 @@
 // The message queue, sent messages and the default window procedure.
-#include <algorithm>
 #include <cstring>
 
 #include "platform/posix/termination_signals.h"
@@ -50,12 +49,14 @@ BOOL GetMessageA(MSG* message, HWND window, UINT firstMessage, UINT lastMessage)
     if (windowing::TakeTerminationSignal(&signal) && !windowing::PostCloseToMainWindows()) {
       windowing::DieOfSignal(signal);  // no window left to close
     }
-    auto posted = std::find_if(system.posted.begin(), system.posted.end(), [&](const MSG& m) {
-      return windowing::Matches(m, window, firstMessage, lastMessage);
-    });
-    if (posted != system.posted.end()) {
-      *message = *posted;
-      system.posted.erase(posted);
+    size_t posted = 0;
+    while (posted < system.posted.size() &&
+           !windowing::Matches(system.posted[posted], window, firstMessage, lastMessage)) {
+      ++posted;
+    }
+    if (posted < system.posted.size()) {
+      *message = system.posted[posted];
+      system.posted.Erase(posted);
       return message->message != WM_QUIT;
     }
     // The quit message comes when nothing else is waiting.
@@ -81,7 +82,7 @@ LRESULT DispatchMessageA(const MSG* message) {
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   // A null window posts to the thread itself.
   if (window != nullptr && windowing::LiveWindow(window) == nullptr) return FALSE;
-  System().posted.push_back(MSG{window, message, wParam, lParam, windowing::MessageTime(), {0, 0}});
+  System().posted.Append(MSG{window, message, wParam, lParam, windowing::MessageTime(), {0, 0}});
   return TRUE;
 }
 
@@ -102,7 +103,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_NCCREATE: {
       const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
       if (create != nullptr && create->lpszName != nullptr && !IS_INTRESOURCE(create->lpszName)) {
-        w->text = create->lpszName;
+        windowing::SetText(*w, create->lpszName);
       }
       return TRUE;
     }
@@ -111,19 +112,20 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_SETTEXT: {
       const char* text = reinterpret_cast<const char*>(lParam);
-      w->text = text ? text : "";
+      windowing::SetText(*w, text);
       return TRUE;
     }
     case WM_GETTEXT: {
       char* buffer = reinterpret_cast<char*>(lParam);
       if (buffer == nullptr || wParam == 0) return 0;
-      size_t length = std::min<size_t>(w->text.size(), wParam - 1);
-      std::memcpy(buffer, w->text.data(), length);
+      size_t length = std::strlen(windowing::TextOf(*w));
+      if (length > wParam - 1) length = wParam - 1;
+      std::memcpy(buffer, windowing::TextOf(*w), length);
       buffer[length] = '\0';
       return static_cast<LRESULT>(length);
     }
     case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(w->text.size());
+      return static_cast<LRESULT>(std::strlen(windowing::TextOf(*w)));
     default:
       return 0;
   }

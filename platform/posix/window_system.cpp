@@ -3,9 +3,10 @@
 
 #include <strings.h>
 
-#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <new>
 
 #include "platform/hooks.h"
 #include "platform/posix/termination_signals.h"
@@ -19,10 +20,37 @@ WindowSystem& System() {
   return system;
 }
 
+namespace {
+
+// Where a window with this handle sits or would sit in the list of windows, which is in the
+// order of their handles.
+size_t WindowIndex(HWND window) {
+  const PlainList<Window*>& windows = System().windows;
+  size_t low = 0, high = windows.size();
+  while (low < high) {
+    size_t middle = low + (high - low) / 2;
+    if (reinterpret_cast<uintptr_t>(windows[middle]->handle) <
+        reinterpret_cast<uintptr_t>(window)) {
+      low = middle + 1;
+    } else {
+      high = middle;
+    }
+  }
+  return low;
+}
+
+}  // namespace
+
 Window* WindowOf(HWND window) {
-  auto& windows = System().windows;
-  auto it = windows.find(reinterpret_cast<uintptr_t>(window));
-  return it == windows.end() ? nullptr : it->second.get();
+  const PlainList<Window*>& windows = System().windows;
+  size_t at = WindowIndex(window);
+  return at < windows.size() && windows[at]->handle == window ? windows[at] : nullptr;
+}
+
+void SetText(Window& window, const char* text) {
+  char* copy = text != nullptr && *text != '\0' ? CopyText(text) : nullptr;
+  std::free(window.text);
+  window.text = copy;
 }
 
 Window* LiveWindow(HWND window) {
@@ -37,7 +65,7 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return w->windowClass->procedure(window, message, wParam, lParam);
 }
 
-std::vector<HWND>& SiblingsOf(const Window& window) {
+PlainList<HWND>& SiblingsOf(const Window& window) {
   if (window.parent != nullptr) return WindowOf(window.parent)->children;
   return System().topLevel;
 }
@@ -57,34 +85,61 @@ HWND RootOf(HWND window) {
 }
 
 void Link(Window& window) {
-  std::vector<HWND>& siblings = SiblingsOf(window);
-  auto at = siblings.begin();
+  PlainList<HWND>& siblings = SiblingsOf(window);
+  size_t at = 0;
   if (window.parent == nullptr && !(window.exStyle & WS_EX_TOPMOST)) {
     // Ordinary top-level windows go below the topmost ones.
-    while (at != siblings.end() && (WindowOf(*at)->exStyle & WS_EX_TOPMOST)) ++at;
+    while (at < siblings.size() && (WindowOf(siblings[at])->exStyle & WS_EX_TOPMOST)) ++at;
   }
-  siblings.insert(at, window.handle);
+  siblings.Insert(at, window.handle);
 }
 
 void Unlink(const Window& window) {
-  std::vector<HWND>& siblings = SiblingsOf(window);
-  siblings.erase(std::find(siblings.begin(), siblings.end(), window.handle));
+  PlainList<HWND>& siblings = SiblingsOf(window);
+  siblings.Erase(siblings.IndexOf(window.handle));
+}
+
+// Drops the messages posted to a window.
+void DropPosted(HWND window) {
+  PlainList<MSG>& posted = System().posted;
+  size_t kept = 0;
+  for (size_t i = 0; i < posted.size(); ++i) {
+    if (posted[i].hwnd != window) posted[kept++] = posted[i];
+  }
+  posted.Truncate(kept);
+}
+
+// The window's record and what it holds, out of the list of windows.
+void Forget(HWND window) {
+  PlainList<Window*>& windows = System().windows;
+  size_t at = WindowIndex(window);
+  Window* w = windows[at];
+  windows.Erase(at);
+  std::free(w->text);
+  w->children.Release();
+  std::free(w);
+}
+
+// Calls each of the window's children as they are now; the list may change meanwhile.
+void ForEachChild(const Window& window, void (*call)(HWND child)) {
+  PlainList<HWND> children;
+  children.CopyFrom(window.children);
+  for (HWND child : children) call(child);
+  children.Release();
 }
 
 // The second pass of destruction: children first, then the window itself is gone.
 void FinishDestroy(HWND window) {
   Window* w = WindowOf(window);
   if (w == nullptr) return;
-  std::vector<HWND> children = w->children;
-  for (HWND child : children) FinishDestroy(child);
+  ForEachChild(*w, FinishDestroy);
   Send(window, WM_NCDESTROY, 0, 0);
   w = WindowOf(window);
   if (w == nullptr) return;
   Unlink(*w);
-  WindowSystem& system = System();
-  std::erase_if(system.posted, [window](const MSG& m) { return m.hwnd == window; });
-  system.windows.erase(reinterpret_cast<uintptr_t>(window));
-  if (system.topLevel.empty()) UnwatchTerminationSignals();
+  DropPosted(window);
+  Forget(window);
+  if (System().topLevel.empty()) UnwatchTerminationSignals();
 }
 
 // WM_DESTROY goes to the window before its children.
@@ -96,8 +151,7 @@ void SendDestroy(HWND window) {
   Send(window, WM_DESTROY, 0, 0);
   w = WindowOf(window);
   if (w == nullptr) return;
-  std::vector<HWND> children = w->children;
-  for (HWND child : children) SendDestroy(child);
+  ForEachChild(*w, SendDestroy);
 }
 
 }  // namespace
@@ -133,7 +187,9 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   windowing::WindowSystem& system = System();
   HWND handle = reinterpret_cast<HWND>(system.nextHandle);
   system.nextHandle += 2;
-  auto window = std::make_unique<Window>();
+  void* memory = std::calloc(1, sizeof(Window));
+  if (memory == nullptr) OutOfMemory();
+  Window* window = new (memory) Window{};
   window->handle = handle;
   window->windowClass = windowClass;
   window->style = style;
@@ -148,9 +204,8 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   window->owner = child ? nullptr : windowing::RootOf(parent);
   window->menu = menu;
   window->instance = instance;
-  Window& created = *window;
-  system.windows.emplace(reinterpret_cast<uintptr_t>(handle), std::move(window));
-  windowing::Link(created);
+  system.windows.Append(window);  // the newest handle is the highest
+  windowing::Link(*window);
   // While there are top-level windows, a terminal's signals close the main ones.
   if (!child) windowing::WatchTerminationSignals();
 
@@ -175,11 +230,12 @@ BOOL DestroyWindow(HWND window) {
   if (w->destroying) return TRUE;
   w->destroying = true;
   // Owned windows go first.
-  std::vector<HWND> owned;
-  for (const auto& [key, other] : System().windows) {
-    if (other->owner == window) owned.push_back(other->handle);
+  PlainList<HWND> owned;
+  for (const Window* other : System().windows) {
+    if (other->owner == window) owned.Append(other->handle);
   }
   for (HWND o : owned) DestroyWindow(o);
+  owned.Release();
   windowing::SendDestroy(window);
   windowing::FinishDestroy(window);
   return TRUE;
@@ -237,9 +293,10 @@ LONG GetWindowLongA(HWND window, int index) {
 int GetClassNameA(HWND window, LPSTR className, int size) {
   Window* w = windowing::LiveWindow(window);
   if (w == nullptr || className == nullptr || size <= 0) return 0;
-  const std::string& name = w->windowClass->name;
-  size_t length = std::min(name.size(), static_cast<size_t>(size) - 1);
-  std::memcpy(className, name.data(), length);
+  const char* name = w->windowClass->name;
+  size_t length = std::strlen(name);
+  if (length > static_cast<size_t>(size) - 1) length = static_cast<size_t>(size) - 1;
+  std::memcpy(className, name, length);
   className[length] = '\0';
   return static_cast<int>(length);
 }
@@ -247,42 +304,42 @@ int GetClassNameA(HWND window, LPSTR className, int size) {
 HWND GetWindow(HWND window, UINT relation) {
   Window* w = windowing::LiveWindow(window);
   if (w == nullptr) return nullptr;
-  if (relation == GW_CHILD) return w->children.empty() ? nullptr : w->children.front();
+  if (relation == GW_CHILD) return w->children.empty() ? nullptr : w->children[0];
   if (relation == GW_OWNER) return w->owner;
-  const std::vector<HWND>& siblings = windowing::SiblingsOf(*w);
-  auto at = std::find(siblings.begin(), siblings.end(), window);
+  PlainList<HWND>& siblings = windowing::SiblingsOf(*w);
+  size_t at = siblings.IndexOf(window);
   switch (relation) {
     case GW_HWNDFIRST:
-      return siblings.front();
+      return siblings[0];
     case GW_HWNDLAST:
       return siblings.back();
     case GW_HWNDNEXT:
-      return at + 1 == siblings.end() ? nullptr : *(at + 1);
+      return at + 1 == siblings.size() ? nullptr : siblings[at + 1];
     case GW_HWNDPREV:
-      return at == siblings.begin() ? nullptr : *(at - 1);
+      return at == 0 ? nullptr : siblings[at - 1];
     default:
       return nullptr;
   }
 }
 
 HWND FindWindowExA(HWND parent, HWND childAfter, LPCSTR className, LPCSTR windowName) {
-  const std::vector<HWND>* list = &System().topLevel;
+  const PlainList<HWND>* list = &System().topLevel;
   if (parent != nullptr) {
     Window* p = windowing::LiveWindow(parent);
     if (p == nullptr) return nullptr;
     list = &p->children;
   }
-  auto at = list->begin();
+  size_t at = 0;
   if (childAfter != nullptr) {
-    at = std::find(list->begin(), list->end(), childAfter);
-    if (at == list->end()) return nullptr;
+    at = list->IndexOf(childAfter);
+    if (at == list->size()) return nullptr;
     ++at;
   }
-  for (; at != list->end(); ++at) {
-    Window* w = WindowOf(*at);
-    if (className && strcasecmp(w->windowClass->name.c_str(), className) != 0) continue;
-    if (windowName && w->text != windowName) continue;
-    return *at;
+  for (; at < list->size(); ++at) {
+    Window* w = WindowOf((*list)[at]);
+    if (className && strcasecmp(w->windowClass->name, className) != 0) continue;
+    if (windowName && std::strcmp(windowing::TextOf(*w), windowName) != 0) continue;
+    return (*list)[at];
   }
   return nullptr;
 }

@@ -3,19 +3,15 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "platform/errors.h"
+#include "platform/plain_list.h"
 #include "platform/types.h"
 
 namespace platform::windowing {
 
 struct WindowClass {
-  std::string name;
+  const char* name;
   ATOM atom;
   UINT style;
   WNDPROC procedure;
@@ -39,18 +35,18 @@ struct Window {
   HWND owner;   // the top-level window that owns a popup or overlapped window
   HMENU menu;   // the child id of a child window
   HINSTANCE instance;
-  std::string text;            // ANSI: these are ANSI windows
-  std::vector<HWND> children;  // in Z order, topmost first
-  bool destroying = false;
+  char* text;                // ANSI (these are ANSI windows), malloc'd; null for ""
+  PlainList<HWND> children;  // in Z order, topmost first
+  bool destroying;
 };
 
 struct WindowSystem {
-  std::vector<std::unique_ptr<WindowClass>> classes;
-  ATOM nextAtom = 0xC010;  // registered atoms sit in the range Windows uses for them
-  std::map<uintptr_t, std::unique_ptr<Window>> windows;
-  std::vector<HWND> topLevel;  // in Z order, topmost first
+  PlainList<WindowClass*> classes;  // malloc'd, with their names; classes are never removed
+  ATOM nextAtom = 0xC010;           // registered atoms sit in the range Windows uses for them
+  PlainList<Window*> windows;       // malloc'd, in the order of their handles
+  PlainList<HWND> topLevel;         // in Z order, topmost first
   uintptr_t nextHandle = 0x10020;
-  std::deque<MSG> posted;
+  PlainList<MSG> posted;
   bool quitPosted = false;
   int quitCode = 0;
 };
@@ -72,14 +68,15 @@ const WindowClass* FindClass(HINSTANCE instance, LPCSTR name);
 // Calls the window's procedure; 0 for a handle that names no living window.
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The siblings list the window sits in: its parent's children or the top-level windows.
-std::vector<HWND>& SiblingsOf(const Window& window);
+PlainList<HWND>& SiblingsOf(const Window& window);
 // Posts WM_CLOSE to every top-level window without an owner; false when there is none.
 bool PostCloseToMainWindows();
 DWORD MessageTime();
 
-// ANSI code page 1252 conversions for wide window texts (unmapped characters become '?').
-std::string WideToAnsi(const WCHAR* text);
-std::u16string AnsiToWide(const std::string& text);
+// A window's text, "" when it has none.
+inline const char* TextOf(const Window& window) { return window.text ? window.text : ""; }
+// Replaces a window's text with a copy of text (null for "").
+void SetText(Window& window, const char* text);
 
 // The common control classes.
 LRESULT CALLBACK ToolbarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,6 +1,6 @@
 // Window texts. The windows are ANSI windows: a wide text is converted through code page
 // 1252 on its way in and out, as Windows does for a window with an ANSI procedure.
-#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/posix/window_system.h"
@@ -24,31 +24,31 @@ char ToAnsi(char32_t c) {
   return '?';
 }
 
-}  // namespace
-
-std::string WideToAnsi(const WCHAR* text) {
-  std::string out;
+// A wide text in code page 1252, malloc'd. A surrogate pair is one character outside it.
+char* WideToAnsi(const WCHAR* text) {
+  size_t length = 0;
+  for (const WCHAR* p = text; *p; ++p, ++length) {
+    if (*p >= 0xD800 && *p <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) ++p;
+  }
+  auto* out = static_cast<char*>(Reallocate(nullptr, length + 1));
+  size_t n = 0;
   for (const WCHAR* p = text; *p; ++p) {
     char32_t c = static_cast<char16_t>(*p);
-    // A surrogate pair is one character outside the code page.
     if (c >= 0xD800 && c <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
       ++p;
       c = 0x10000;
     }
-    out.push_back(ToAnsi(c));
+    out[n++] = ToAnsi(c);
   }
+  out[n] = '\0';
   return out;
 }
 
-std::u16string AnsiToWide(const std::string& text) {
-  std::u16string out;
-  out.reserve(text.size());
-  for (unsigned char b : text) {
-    out.push_back(b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : static_cast<char16_t>(b));
-  }
-  return out;
+WCHAR AnsiToWide(unsigned char b) {
+  return static_cast<WCHAR>(b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : b);
 }
 
+}  // namespace
 }  // namespace windowing
 
 BOOL SetWindowTextA(HWND window, LPCSTR text) {
@@ -59,8 +59,10 @@ BOOL SetWindowTextA(HWND window, LPCSTR text) {
 BOOL SetWindowTextW(HWND window, LPCWSTR text) {
   if (windowing::LiveWindow(window) == nullptr) return FALSE;
   if (text == nullptr) return SendMessageA(window, WM_SETTEXT, 0, 0) != 0;
-  std::string ansi = windowing::WideToAnsi(text);
-  return SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ansi.c_str())) != 0;
+  char* ansi = windowing::WideToAnsi(text);
+  BOOL set = SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ansi)) != 0;
+  std::free(ansi);
+  return set;
 }
 
 int GetWindowTextA(HWND window, LPSTR text, int size) {
@@ -71,14 +73,16 @@ int GetWindowTextA(HWND window, LPSTR text, int size) {
 
 int GetWindowTextW(HWND window, LPWSTR text, int size) {
   if (windowing::LiveWindow(window) == nullptr || text == nullptr || size <= 0) return 0;
-  std::string ansi(static_cast<size_t>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
-  LRESULT length =
-      SendMessageA(window, WM_GETTEXT, ansi.size(), reinterpret_cast<LPARAM>(ansi.data()));
-  ansi.resize(static_cast<size_t>(length));
-  std::u16string wide = windowing::AnsiToWide(ansi);
-  size_t count = std::min(wide.size(), static_cast<size_t>(size) - 1);
-  std::copy_n(wide.data(), count, text);
+  size_t room = static_cast<size_t>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0)) + 1;
+  auto* ansi = static_cast<char*>(Reallocate(nullptr, room));
+  auto length =
+      static_cast<size_t>(SendMessageA(window, WM_GETTEXT, room, reinterpret_cast<LPARAM>(ansi)));
+  size_t count = length < static_cast<size_t>(size) - 1 ? length : static_cast<size_t>(size) - 1;
+  for (size_t i = 0; i < count; ++i) {
+    text[i] = windowing::AnsiToWide(static_cast<unsigned char>(ansi[i]));
+  }
   text[count] = 0;
+  std::free(ansi);
   return static_cast<int>(count);
 }
 

@@ -1,8 +1,10 @@
 #include "platform/files.h"
 
-#include <string>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform/hooks.h"
+#include "platform/plain_list.h"
 
 namespace platform {
 
@@ -37,14 +39,16 @@ DWORD SearchPathA(LPCSTR path, LPCSTR fileName, LPCSTR extension, DWORD bufferLe
                   LPSTR* filePart) {
   // A module path set by the test hook stands for the program's folder, which the system
   // searches first: search it first here too.
-  const std::string& hooked = hooks::ModulePath();
-  if (path == nullptr && !hooked.empty()) {
-    std::string folder = hooked.substr(0, hooked.find_last_of("\\/") + 1);
-    if (!folder.empty()) {
-      DWORD found =
-          ::SearchPathA(folder.c_str(), fileName, extension, bufferLength, buffer, filePart);
-      if (found != 0) return found;
-    }
+  const char* hooked = hooks::ModulePath();
+  size_t folderLength = 0;
+  for (const char* p = hooked; *p != '\0'; ++p) {
+    if (*p == '\\' || *p == '/') folderLength = static_cast<size_t>(p - hooked) + 1;
+  }
+  if (path == nullptr && folderLength != 0) {
+    char* folder = CopyText(hooked, folderLength);
+    DWORD found = ::SearchPathA(folder, fileName, extension, bufferLength, buffer, filePart);
+    std::free(folder);
+    if (found != 0) return found;
   }
   return ::SearchPathA(path, fileName, extension, bufferLength, buffer, filePart);
 }

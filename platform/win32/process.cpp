@@ -2,9 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 
 #include "platform/hooks.h"
+#include "platform/plain_list.h"
 
 namespace platform {
 
@@ -21,11 +21,12 @@ void ExitProcess(UINT exitCode) {
 HMODULE GetModuleHandleA(LPCSTR moduleName) { return ::GetModuleHandleA(moduleName); }
 
 DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
-  const std::string& hooked = hooks::ModulePath();
-  if (hooked.empty()) return ::GetModuleFileNameA(module, fileName, size);
+  const char* hooked = hooks::ModulePath();
+  if (*hooked == '\0') return ::GetModuleFileNameA(module, fileName, size);
   if (size == 0) return 0;
-  size_t length = hooked.size() < size ? hooked.size() : size - 1;
-  std::memcpy(fileName, hooked.data(), length);
+  size_t length = std::strlen(hooked);
+  if (length >= size) length = size - 1;
+  std::memcpy(fileName, hooked, length);
   fileName[length] = '\0';
   return static_cast<DWORD>(length);
 }
@@ -35,9 +36,10 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size) {
 namespace platform {
 
 LPSTR GetCommandLineA() {
-  static std::string line;
-  if (const std::string* hooked = hooks::CommandLine()) {
-    line = *hooked;
+  static PlainList<char> line;
+  if (const char* hooked = hooks::CommandLine()) {
+    line.Truncate(0);
+    AppendText(line, hooked);
     return line.data();
   }
   return ::GetCommandLineA();

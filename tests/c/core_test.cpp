@@ -115,7 +115,7 @@ TEST_F(CInterfaceCoreTest, ApiFailureShowsTheLastError) {
   platform::SetLastError(2);
   cv_ReportApiFailure(0);
   ASSERT_EQ(platform::hooks::ShownBoxes().size(), 1u);
-  EXPECT_EQ(platform::hooks::ShownBoxes()[0].caption, "GetLastError:\r\n#");
+  EXPECT_STREQ(platform::hooks::ShownBoxes()[0].caption, "GetLastError:\r\n#");
 }
 
 TEST_F(CInterfaceCoreTest, FatalErrorsEndTheProcessAsInCpp) {

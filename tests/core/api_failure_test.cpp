@@ -19,9 +19,9 @@ TEST_F(ApiFailureTest, ShowsTheLastErrorOnlyForAFailedCall) {
   ReportApiFailure(0);
   ASSERT_EQ(platform::hooks::ShownBoxes().size(), 1u);
   const platform::hooks::ShownBox& box = platform::hooks::ShownBoxes()[0];
-  EXPECT_EQ(box.caption, "GetLastError:\r\n#");
+  EXPECT_STREQ(box.caption, "GetLastError:\r\n#");
   EXPECT_EQ(box.text, testing::SystemErrorText(ERROR_FILE_NOT_FOUND));
-  EXPECT_NE(box.text, "");
+  EXPECT_STRNE(box.text, "");
   EXPECT_EQ(box.type, MB_OKCANCEL);
 }
 

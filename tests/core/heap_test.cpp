@@ -65,7 +65,7 @@ TEST_F(HeapTest, FailedReleaseAsksWhetherToGoOn) {
     CountedFree(block);
     EXPECT_EQ(ReleaseCount, released + 1);
     ASSERT_EQ(platform::hooks::ShownBoxes().size(), 1u);
-    EXPECT_EQ(platform::hooks::ShownBoxes()[0].caption, "HeapFree error. INT3?");
+    EXPECT_STREQ(platform::hooks::ShownBoxes()[0].caption, "HeapFree error. INT3?");
     EXPECT_EQ(platform::hooks::ShownBoxes()[0].text,
               std::to_string(static_cast<intptr_t>(reinterpret_cast<uintptr_t>(block))));
     EXPECT_EQ(platform::hooks::ShownBoxes()[0].type, MB_YESNOCANCEL);

@@ -46,7 +46,7 @@ TEST_F(StartupTest, ModuleFolderEndsAfterTheLastSeparator) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
-    platform::hooks::SetModulePath(c.path);
+    platform::hooks::SetModulePath(c.path.c_str());
     RuntimeStartup();
     EXPECT_EQ(std::string(ModuleFolder()), c.folder);
     EXPECT_EQ(SharedStringTable()[6].length, static_cast<int32_t>(c.folder.size()));

@@ -13,7 +13,7 @@ class CommandLineArgTest : public testing::RuntimeTest {
   // The argument's text, or "<none>" when CommandLineArg found nothing (the slot then
   // must read "?").
   std::string Arg(const std::string& line, int32_t index) {
-    platform::hooks::SetCommandLine(line);
+    platform::hooks::SetCommandLine(line.c_str());
     const char* text = CommandLineArg(index);
     TempSlot* slot = SelectTempSlot(kSlotCurrent);
     if (text == nullptr) {
@@ -70,7 +70,7 @@ TEST_F(CommandLineArgTest, EachCallMakesANewSlot) {
 
 TEST_F(CommandLineArgTest, CutsAnArgumentAtTheScratchLimit) {
   std::string huge(internal::kScratchSize + 1000, 'a');
-  platform::hooks::SetCommandLine("p " + huge);
+  platform::hooks::SetCommandLine(("p " + huge).c_str());
   const char* text = CommandLineArg(1);
   ASSERT_NE(text, nullptr);
   const char* end = internal::g_state.core.scratch + internal::kScratchLimit;

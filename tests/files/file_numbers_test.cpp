@@ -59,7 +59,7 @@ TEST_F(FileNumbersTest, OpenInputSearchesProgramFolderAndFolderList) {
   std::filesystem::create_directories(dir_.Path("data"));
   dir_.Write("prog/found.txt", "program folder");
   dir_.Write("data/listed.txt", "listed");
-  platform::hooks::SetModulePath(dir_.Path("prog/app.exe"));
+  platform::hooks::SetModulePath(dir_.Path("prog/app.exe").c_str());
 
   char buffer[32] = {};
   ASSERT_NE(OpenInput(2, "found.txt", 1), kOpenFailed);

@@ -52,7 +52,7 @@ TEST_F(ResourceStringTest, MissingStringReportsAndGivesTheEmptyText) {
   EXPECT_STREQ(text, "");
   EXPECT_EQ(SelectTempSlot(kSlotCurrent)->length, 0);
   ASSERT_EQ(platform::hooks::ShownBoxes().size(), 1u);
-  EXPECT_EQ(platform::hooks::ShownBoxes()[0].caption, "GetLastError:\r\n#");
+  EXPECT_STREQ(platform::hooks::ShownBoxes()[0].caption, "GetLastError:\r\n#");
 }
 
 }  // namespace

@@ -304,7 +304,7 @@ TEST_F(BuildTextTest, WideFileOutputWritesTwoBytesACharacterAndNoTerminator) {
 TEST_F(BuildTextTest, WriteToAFreeFileNumberIsReported) {
   BuildText(BuildToFile(3), {"lost"});
   ASSERT_EQ(platform::hooks::ShownBoxes().size(), 1u);
-  EXPECT_EQ(platform::hooks::ShownBoxes()[0].caption, "GetLastError:\r\n#");
+  EXPECT_STREQ(platform::hooks::ShownBoxes()[0].caption, "GetLastError:\r\n#");
 }
 
 // The file field holds 4 bits, so it can name numbers past the last one; those write nowhere.
@@ -312,7 +312,7 @@ TEST_F(BuildTextTest, WriteToANumberPastTheLastIsReported) {
   BuildText(BuildToFile(kFileNumbers), {"lost"});
   BuildText(BuildToFile(14), {"lost"});
   ASSERT_EQ(platform::hooks::ShownBoxes().size(), 2u);
-  EXPECT_EQ(platform::hooks::ShownBoxes()[1].caption, "GetLastError:\r\n#");
+  EXPECT_STREQ(platform::hooks::ShownBoxes()[1].caption, "GetLastError:\r\n#");
 }
 
 TEST_F(BuildTextTest, PiecesPastTheTwentyNinthAreLeftOut) {

@@ -75,6 +75,26 @@ if(pkg_config)
   endforeach()
 endif()
 
+# The C programs and the shared library need no C++ runtime: none of libstdc++, libgcc_s or
+# winpthread among the libraries they load.
+file(GLOB shared_library ${prefix}/lib/libcorvala.so.*.*.* ${prefix}/bin/corvala.dll)
+set(c_only_files ${shared_library} ${build}-c/order_report_c_static${suffix}
+    ${build}-c/order_report_c_shared${suffix})
+foreach(program ${pkg_config_builds})
+  list(APPEND c_only_files ${build}/${program}${suffix})
+endforeach()
+foreach(file ${c_only_files})
+  execute_process(COMMAND ${OBJDUMP} -p ${file} RESULT_VARIABLE result OUTPUT_VARIABLE headers
+                  ERROR_VARIABLE headers)
+  string(REGEX MATCHALL "(NEEDED|DLL Name:)[ \t]+[^\n]*(libstdc\+\+|libgcc_s|winpthread)[^\n]*"
+         cxx_runtime "${headers}")
+  get_filename_component(name ${file} NAME)
+  if(NOT result EQUAL 0 OR cxx_runtime)
+    message(FATAL_ERROR "${name} needs a C++ runtime (${result}): ${cxx_runtime}")
+  endif()
+  message(STATUS "ok: ${name} needs no C++ runtime")
+endforeach()
+
 # A cross build without an emulator can build the programs but not run them.
 if(CROSSCOMPILING AND NOT emulator)
   message(STATUS "not run: no emulator for this cross build")

@@ -12,6 +12,10 @@ add_test(NAME exports
          COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_exports $<TARGET_FILE:corvala_shared>
                  ${exports_tool})
 
+# The runtime library needs no C++ runtime: no object of the static library refers to one.
+add_test(NAME no_cxx_runtime
+         COMMAND ${CMAKE_CURRENT_LIST_DIR}/check_no_cxx_runtime ${CMAKE_NM} $<TARGET_FILE:corvala>)
+
 # Hardening of what we ship: the PE files always, the ELF files of optimised Linux builds
 # (where the build adds it). Prints a table per binary.
 if(WIN32 OR (CORVALA_HARDENING AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$"))
@@ -45,6 +49,7 @@ add_test(NAME consumer
                  "-DEXE_LINKER_FLAGS=${CMAKE_EXE_LINKER_FLAGS}"
                  -DBUILD_TYPE=${CMAKE_BUILD_TYPE}
                  -DCROSSCOMPILING=${CMAKE_CROSSCOMPILING}
+                 -DOBJDUMP=${CMAKE_OBJDUMP}
                  -P ${CMAKE_CURRENT_LIST_DIR}/consumer_test.cmake)
 
 # Windows: the version resources of the DLL and the program, read back through the version

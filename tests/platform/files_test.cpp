@@ -169,7 +169,7 @@ TEST(SearchPathATest, FindsInProgramFolderFirst) {
   TempDir dir;
   std::filesystem::create_directories(dir.Path("prog"));
   dir.Write("prog/data.txt", "x");
-  platform::hooks::SetModulePath(dir.Path("prog/app.exe"));
+  platform::hooks::SetModulePath(dir.Path("prog/app.exe").c_str());
   char found[MAX_PATH];
   char* part = nullptr;
   DWORD length = platform::SearchPathA(nullptr, "data.txt", nullptr, MAX_PATH, found, &part);
