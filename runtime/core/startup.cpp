@@ -47,7 +47,11 @@ void RuntimeStartup() {
   core.shared[5] = {kSpaces, 4};
   core.shared[7] = {kX, 1};
   FillModuleFolder(core);
-  for (int b = 0; b < 256; ++b) core.bitCountTable[b] = static_cast<uint8_t>(__builtin_popcount(b));
+  // Each count from the count of the byte shifted right by one: no libgcc popcount helper.
+  for (int b = 0; b < 256; ++b) {
+    core.bitCountTable[b] =
+        static_cast<uint8_t>((b & 1) + (b > 1 ? core.bitCountTable[b >> 1] : 0));
+  }
 }
 
 const TextRecord* SharedStringTable() { return internal::g_state.core.shared; }

@@ -86,7 +86,7 @@ endforeach()
 foreach(file ${c_only_files})
   execute_process(COMMAND ${OBJDUMP} -p ${file} RESULT_VARIABLE result OUTPUT_VARIABLE headers
                   ERROR_VARIABLE headers)
-  string(REGEX MATCHALL "(NEEDED|DLL Name:)[ \t]+[^\n]*(libstdc\+\+|libgcc_s|winpthread)[^\n]*"
+  string(REGEX MATCHALL "(NEEDED|DLL Name:)[ \t]+[^\n]*(libstdc[+][+]|libgcc_s|winpthread)[^\n]*"
          cxx_runtime "${headers}")
   get_filename_component(name ${file} NAME)
   if(NOT result EQUAL 0 OR cxx_runtime)
