@@ -22,6 +22,9 @@ else()
   # libm alone, so a C program pays no libstdc++ load at start-up and one program can mix it
   # with any C++ runtime. No C++ object crosses the interface.
   set(version_script ${CMAKE_SOURCE_DIR}/cmake/corvala.map)
-  target_link_options(corvala_shared PRIVATE -Wl,--version-script=${version_script})
+  # Its own functions call each other directly, not through the PLT: fewer relocations for
+  # the loader to resolve at start-up (its data stays interposable, for copy relocations).
+  target_link_options(corvala_shared PRIVATE -Wl,--version-script=${version_script}
+                      -Wl,-Bsymbolic-functions)
   set_target_properties(corvala_shared PROPERTIES LINK_DEPENDS ${version_script})
 endif()
