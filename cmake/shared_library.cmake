@@ -18,8 +18,8 @@ if(WIN32)
                       -Wl,--output-def,${CMAKE_BINARY_DIR}/corvala.def)
 else()
   # Hidden visibility leaves the standard library's template code exported (its headers ask
-  # for default visibility); the version script keeps it inside. libcorvala.so loads libc and
-  # libm alone, so a C program pays no libstdc++ load at start-up and one program can mix it
+  # for default visibility); the version script keeps it inside. libcorvala.so loads libc
+  # alone, so a C program pays no libstdc++ load at start-up and one program can mix it
   # with any C++ runtime. No C++ object crosses the interface.
   set(version_script ${CMAKE_SOURCE_DIR}/cmake/corvala.map)
   # Its own functions call each other directly, not through the PLT: fewer relocations for

@@ -187,9 +187,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
   windowing::WindowSystem& system = System();
   HWND handle = reinterpret_cast<HWND>(system.nextHandle);
   system.nextHandle += 2;
-  void* memory = std::calloc(1, sizeof(Window));
-  if (memory == nullptr) OutOfMemory();
-  Window* window = new (memory) Window{};
+  Window* window = new (Reallocate(nullptr, sizeof(Window))) Window{};
   window->handle = handle;
   window->windowClass = windowClass;
   window->style = style;
