@@ -22,6 +22,8 @@ inline char* CopyText(const char* text) { return CopyText(text, std::strlen(text
 template <typename T>
 class PlainList {
   static_assert(std::is_trivially_copyable_v<T>, "items are moved with memmove");
+  static constexpr size_t kItemSize =
+      sizeof(T);  // NOLINT(bugprone-sizeof-expression): pointers too
 
  public:
   size_t size() const { return size_; }
@@ -40,17 +42,17 @@ class PlainList {
   void Append(const T* items, size_t count) {
     if (count == 0) return;
     Reserve(size_ + count);
-    std::memcpy(items_ + size_, items, count * sizeof(T));
+    std::memcpy(items_ + size_, items, count * kItemSize);
     size_ += count;
   }
   void Insert(size_t at, const T& item) {
     Reserve(size_ + 1);
-    std::memmove(items_ + at + 1, items_ + at, (size_ - at) * sizeof(T));
+    std::memmove(items_ + at + 1, items_ + at, (size_ - at) * kItemSize);
     items_[at] = item;
     ++size_;
   }
   void Erase(size_t at) {
-    std::memmove(items_ + at, items_ + at + 1, (size_ - at - 1) * sizeof(T));
+    std::memmove(items_ + at, items_ + at + 1, (size_ - at - 1) * kItemSize);
     --size_;
   }
   // The index of the first item equal to item, or size() when there is none.
@@ -77,8 +79,8 @@ class PlainList {
     if (count <= capacity_) return;
     size_t capacity = capacity_ < 4 ? 4 : capacity_;
     while (capacity < count) capacity *= 2;
-    if (capacity > SIZE_MAX / sizeof(T)) OutOfMemory();
-    items_ = static_cast<T*>(Reallocate(items_, capacity * sizeof(T)));
+    if (capacity > SIZE_MAX / kItemSize) OutOfMemory();
+    items_ = static_cast<T*>(Reallocate(items_, capacity * kItemSize));
     capacity_ = capacity;
   }
 
