@@ -22,8 +22,9 @@ inline char* CopyText(const char* text) { return CopyText(text, std::strlen(text
 template <typename T>
 class PlainList {
   static_assert(std::is_trivially_copyable_v<T>, "items are moved with memmove");
-  static constexpr size_t kItemSize =
-      sizeof(T);  // NOLINT(bugprone-sizeof-expression): pointers too
+  static size_t Bytes(size_t count) {
+    return count * sizeof(T);  // NOLINT(bugprone-sizeof-expression): items may be pointers
+  }
 
  public:
   size_t size() const { return size_; }
@@ -42,17 +43,17 @@ class PlainList {
   void Append(const T* items, size_t count) {
     if (count == 0) return;
     Reserve(size_ + count);
-    std::memcpy(items_ + size_, items, count * kItemSize);
+    std::memcpy(items_ + size_, items, Bytes(count));
     size_ += count;
   }
   void Insert(size_t at, const T& item) {
     Reserve(size_ + 1);
-    std::memmove(items_ + at + 1, items_ + at, (size_ - at) * kItemSize);
+    std::memmove(items_ + at + 1, items_ + at, Bytes(size_ - at));
     items_[at] = item;
     ++size_;
   }
   void Erase(size_t at) {
-    std::memmove(items_ + at, items_ + at + 1, (size_ - at - 1) * kItemSize);
+    std::memmove(items_ + at, items_ + at + 1, Bytes(size_ - at - 1));
     --size_;
   }
   // The index of the first item equal to item, or size() when there is none.
@@ -79,8 +80,8 @@ class PlainList {
     if (count <= capacity_) return;
     size_t capacity = capacity_ < 4 ? 4 : capacity_;
     while (capacity < count) capacity *= 2;
-    if (capacity > SIZE_MAX / kItemSize) OutOfMemory();
-    items_ = static_cast<T*>(Reallocate(items_, capacity * kItemSize));
+    if (capacity > SIZE_MAX / Bytes(1)) OutOfMemory();
+    items_ = static_cast<T*>(Reallocate(items_, Bytes(capacity)));
     capacity_ = capacity;
   }
 

@@ -72,7 +72,7 @@ struct RuntimeState {
   FileState files;
 };
 
-extern RuntimeState g_state;
+extern RuntimeState g_state;  // NOLINT(bugprone-dynamic-static-initializers): constinit
 
 // Puts every runtime variable back to its state at program start. Releases nothing: a test
 // that allocated should release first.
