@@ -15,7 +15,7 @@ namespace corvala::c_interface {
 inline TextArg Text(cv_text text) { return TextArg(reinterpret_cast<Word>(text), 0); }
 
 template <typename C, typename Cpp>
-constexpr bool kSameLayout =
+constexpr bool kSameLayout =     // NOLINT(bugprone-dynamic-static-initializers): constexpr
     sizeof(C) == sizeof(Cpp) &&  // NOLINT(misc-redundant-expression): true in every instance
     alignof(C) == alignof(Cpp) &&
     std::conjunction_v<std::is_standard_layout<C>, std::is_standard_layout<Cpp>,
