@@ -4,11 +4,12 @@
 // the smallest byte, which is exactly the C library's case-insensitive comparison.
 //
 // A large array is sorted through a side array that holds each record beside its next eight
-// folded bytes as one big-endian number: a three-way quicksort on those numbers reads only the
-// side array, and a text is read again only when eight more of its bytes are needed to tell it
-// from its neighbours. Small arrays, and large ones when the side array cannot be had, are
-// sorted in place by a three-way radix quicksort on the folded byte at a growing depth, which
-// reads each text one byte per partition pass.
+// folded bytes as one big-endian number. Large parts of it are first distributed into buckets
+// by those bytes, one byte a pass, until each fits the caches; a three-way quicksort on the
+// numbers then reads only the side array, and a text is read again only when eight more of its
+// bytes are needed to tell it from its neighbours. Small arrays, and large ones when the side
+// array cannot be had, are sorted in place by a three-way radix quicksort on the folded byte at
+// a growing depth, which reads each text one byte per partition pass.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
