@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/window.h"
 #include "runtime/core/state.h"
+#include "runtime/strings/copy_piece.h"
 #include "runtime/strings/deferred_text.h"
 
 namespace corvala {
@@ -33,14 +34,18 @@ uint32_t Magnitude(int32_t length) {
   return length < 0 ? 0u - static_cast<uint32_t>(length) : static_cast<uint32_t>(length);
 }
 
+// The ring's records are read from the state directly: the accessors are calls into another
+// object, and each costs a position-independent i686 build the set-up of its address register.
+inline int32_t CurrentSlotIndex() { return internal::RingIndex(); }
+
 // The index of the slot `back` steps behind the current one in the ring proper.
 int32_t SlotIndexBehind(int back) {
-  int32_t index = TempSlotIndex();
+  int32_t index = CurrentSlotIndex();
   for (int i = 0; i < back; ++i) index = index <= 1 ? 15 : index - 1;
   return index;
 }
 
-const TempSlot& Slot(int32_t index) { return SharedStringTable()[internal::kFirstSlotId + index]; }
+const TempSlot& Slot(int32_t index) { return g_state.core.shared[internal::kFirstSlotId + index]; }
 
 // The target-code byte, bits 8 to 15, in place: compared with kTargetBuffer and the like.
 uint32_t TargetCode(uint32_t control) { return control & 0xFF00u; }
@@ -96,8 +101,8 @@ void CopyPieces(const Piece* pieces, int count, char* out) {
     if (piece.deferred) {
       uint32_t written = ExpandDeferredText(piece.text, out, piece.length);
       if (written < piece.length) std::memset(out + written, 0, piece.length - written);
-    } else if (piece.length != 0) {
-      std::memcpy(out, piece.text, piece.length);
+    } else {
+      internal::CopyPiece(out, piece.text, piece.length);
     }
     out += piece.length;
   }
@@ -108,7 +113,7 @@ void CopyPieces(const Piece* pieces, int count, char* out) {
 }  // namespace
 
 Word BuildText(uint32_t control, const Word* arguments) {
-  if (TempSlotIndex() == 0) RuntimeStartup();
+  if (CurrentSlotIndex() == 0) RuntimeStartup();
   const bool assign = (control & kBuildAssign) != 0;
   const bool tracked = assign && (control & kBuildTracked) != 0;
   const bool wide = (control & kBuildWide) != 0;
@@ -128,9 +133,12 @@ Word BuildText(uint32_t control, const Word* arguments) {
   // The destination is taken before any slot is made: the result's own slot may be its slot.
   const int32_t destinationIndex = SlotIndexBehind(resultPieces);
   const TempSlot destination = Slot(destinationIndex);
-  const Word destinationOrigin = SlotOrigin(destinationIndex);
+  const Word destinationOrigin = g_state.core.slotOrigin[destinationIndex];
 
-  // First pass: every piece's text and length.
+  // First pass: every piece's text and length. Data with zero bytes in it, written to a file:
+  // the caller gives the byte count, the least length of each text piece.
+  const uint32_t leastLength =
+      static_cast<int32_t>(control) >= 0x40 ? static_cast<uint32_t>(WriteByteCount) : 0;
   Piece pieces[kMaxPieces];
   uint64_t total = 0;
   int resultsTaken = 0;
@@ -147,18 +155,14 @@ Word BuildText(uint32_t control, const Word* arguments) {
       // Shared-table ids; ids past the table (120 to 126 too: no addresses), and records
       // without a text, are empty.
       constexpr Word kTableSize = internal::kFirstSlotId + internal::kTempSlotCount;
-      const TextRecord* record = value < kTableSize ? &SharedStringTable()[value] : nullptr;
+      const TextRecord* record = value < kTableSize ? &g_state.core.shared[value] : nullptr;
       piece.text = record ? record->text : nullptr;
       piece.length = piece.text ? Magnitude(record->length) : 0;
     } else {
       piece.text = reinterpret_cast<const char*>(value);
       piece.length = wide ? 2 * WideTextLength(reinterpret_cast<const char16_t*>(value))
                           : TextLength(piece.text);
-      // Data with zero bytes in it: the caller gives the byte count.
-      if (WriteByteCount != 0 && static_cast<int32_t>(control) >= 0x40 &&
-          piece.length < static_cast<uint32_t>(WriteByteCount)) {
-        piece.length = static_cast<uint32_t>(WriteByteCount);
-      }
+      if (piece.length < leastLength) piece.length = leastLength;
     }
     total += piece.length;
   }
@@ -266,7 +270,7 @@ void TargetVariable(ElementRecord& variable) {
   TempSlot* slot = SelectTempSlot(kSlotAdvance);
   slot->text = variable.text;
   slot->length = variable.length;
-  SlotOrigin(TempSlotIndex()) = reinterpret_cast<Word>(&variable);
+  g_state.core.slotOrigin[CurrentSlotIndex()] = reinterpret_cast<Word>(&variable);
 }
 
 }  // namespace corvala

@@ -86,12 +86,20 @@ char* CopyBytes(char* destination, const char* source, int32_t count) {
 
 namespace {
 
+// The bit-5 mask of every byte, made in registers: a constant from memory would cost the
+// position-independent i686 code the set-up of its address register on every call.
+__attribute__((target("sse2"))) inline __m128i Bit5() {
+  int bits = 0x20202020;
+  asm("" : "+r"(bits));  // keeps the compiler from folding it back into a memory constant
+  return _mm_shuffle_epi32(_mm_cvtsi32_si128(bits), 0);
+}
+
 // Zero in the bytes where the texts stop: they differ (after setting bit 5 when folding) or
 // either one ends.
 template <bool kFold>
 __attribute__((target("sse2"))) inline __m128i GoingOn(__m128i x, __m128i y) {
   if constexpr (kFold) {
-    const __m128i bit5 = _mm_set1_epi8(32);
+    const __m128i bit5 = Bit5();
     __m128i same = _mm_cmpeq_epi8(_mm_or_si128(x, bit5), _mm_or_si128(y, bit5));
     return _mm_min_epu8(_mm_min_epu8(x, y), same);
   } else {
@@ -105,8 +113,10 @@ __attribute__((target("sse2"))) inline uint32_t StopBits(__m128i goingOn) {
   return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(goingOn, _mm_setzero_si128())));
 }
 
-// Bytes from p to the end of its page (4 KiB, the smallest page size).
-inline uintptr_t PageRoom(const char* p) { return 4096 - (reinterpret_cast<uintptr_t>(p) & 4095); }
+// The offset of p in its page (4 KiB, the smallest page size), and the bytes from p to the page's
+// end.
+inline uintptr_t PageOffset(const char* p) { return reinterpret_cast<uintptr_t>(p) & 4095; }
+inline uintptr_t PageRoom(const char* p) { return 4096 - PageOffset(p); }
 
 // The bytes of a string from `at` up to its terminator, then zeros: 16 in all.
 __attribute__((target("sse2"), noinline, cold)) __m128i CopyUpToTerminator(const char* at) {
@@ -219,19 +229,23 @@ inline size_t GoOn(const char* x, const char* y, size_t length) {
   return GoOnSse2<kFold>(x, y, length);
 }
 
-// The first two blocks are read unaligned, so that a short text is done without the setup
-// below. After them one string is read in aligned blocks and the other unaligned, at the same
-// offsets: in 64-byte runs on 64-byte boundaries of the aligned one while both have them left
-// in their current pages, in single blocks before and over a page's last bytes, where the
-// unaligned side is read only up to its terminator.
+// The offset where two texts stop: they differ or either one ends. Unless the short path has
+// already found both going on through their first 32 bytes, the first two blocks are read up to
+// each text's terminator where a page ends within them. After them one string is read in
+// aligned blocks and the other unaligned, at the same offsets: in 64-byte runs on 64-byte
+// boundaries of the aligned one while both have them left in their current pages, in single
+// blocks before and over a page's last bytes, where the unaligned side is read only up to its
+// terminator.
 template <bool kFold>
-__attribute__((target("sse2"), no_sanitize("address"), always_inline)) inline TextComparison
-Compare(const char* a, const char* b) {
-  uint32_t stop = StopBits(GoingOn<kFold>(LoadWithinString(a), LoadWithinString(b)));
-  if (stop != 0) return Difference(a, b, LowestBit(stop));
-  // Neither text ends in its first 16 bytes: both go on to byte 16 at least.
-  stop = StopBits(GoingOn<kFold>(LoadWithinString(a + 16), LoadWithinString(b + 16)));
-  if (stop != 0) return Difference(a, b, 16 + LowestBit(stop));
+__attribute__((target("sse2"), no_sanitize("address"), always_inline)) inline size_t StopOffset(
+    const char* a, const char* b, bool past32) {
+  if (!past32) {
+    uint32_t stop = StopBits(GoingOn<kFold>(LoadWithinString(a), LoadWithinString(b)));
+    if (stop != 0) return LowestBit(stop);
+    // Neither text ends in its first 16 bytes: both go on to byte 16 at least.
+    stop = StopBits(GoingOn<kFold>(LoadWithinString(a + 16), LoadWithinString(b + 16)));
+    if (stop != 0) return 16 + LowestBit(stop);
+  }
   const char* aligned = b;
   const char* other = a;
   if (AlignDown(b) != b && AlignDown(a) == a) {
@@ -241,8 +255,9 @@ Compare(const char* a, const char* b) {
   // The first aligned block past byte 16 of the aligned text; it may repeat a few bytes.
   size_t offset = 32 - static_cast<size_t>(aligned - AlignDown(aligned));
   for (;;) {
-    stop = StopBits(GoingOn<kFold>(LoadBlock(aligned + offset), LoadWithinString(other + offset)));
-    if (stop != 0) return Difference(a, b, offset + LowestBit(stop));
+    const uint32_t stop =
+        StopBits(GoingOn<kFold>(LoadBlock(aligned + offset), LoadWithinString(other + offset)));
+    if (stop != 0) return offset + LowestBit(stop);
     offset += 16;
     const char* x = aligned + offset;
     const char* y = other + offset;
@@ -250,17 +265,58 @@ Compare(const char* a, const char* b) {
     size_t length = std::min(PageRoom(x), PageRoom(y)) & ~uintptr_t{63};
     if (length != 0) {
       size_t went = GoOn<kFold>(x, y, length);
-      if (went < length) return Difference(a, b, offset + went);
+      if (went < length) return offset + went;
       offset += length;
     }
   }
 }
 
+// A comparison packed in one number, the difference in the low half: returned in registers
+// where a structure would go through memory.
+inline uint64_t Packed(const char* a, const char* b, size_t offset) {
+  const TextComparison result = Difference(a, b, offset);
+  return uint64_t{result.offset} << 32 | static_cast<uint32_t>(result.difference);
+}
+
+inline TextComparison Unpacked(uint64_t packed) {
+  return {static_cast<int32_t>(static_cast<uint32_t>(packed)), static_cast<uint32_t>(packed >> 32)};
+}
+
+// Texts the short path cannot read at once (near a page's end), and texts it found going on
+// through their first 32 bytes: out of its way, so that it needs few registers.
+__attribute__((target("sse2"), noinline)) uint64_t CompareNearPageEnd(const char* a, const char* b,
+                                                                      int32_t mode) {
+  return Packed(a, b, mode != 0 ? StopOffset<true>(a, b, false) : StopOffset<false>(a, b, false));
+}
+
+__attribute__((target("sse2"), noinline)) uint64_t CompareAfter32(const char* a, const char* b,
+                                                                  int32_t mode) {
+  return Packed(a, b, mode != 0 ? StopOffset<true>(a, b, true) : StopOffset<false>(a, b, true));
+}
+
 }  // namespace
 
-__attribute__((target("sse2"))) TextComparison CompareTexts(const char* a, const char* b,
-                                                            int32_t mode) {
-  return mode != 0 ? Compare<true>(a, b) : Compare<false>(a, b);
+// Most texts are settled within their first 32 bytes: where both have 32 bytes left in their
+// pages, those are read in two unaligned blocks each (bytes past a terminator are read but
+// never count), and only texts that go on are passed to the longer walk.
+__attribute__((target("sse2"), no_sanitize("address"))) TextComparison CompareTexts(const char* a,
+                                                                                    const char* b,
+                                                                                    int32_t mode) {
+  if (PageOffset(a) > 4096 - 32 || PageOffset(b) > 4096 - 32)
+    return Unpacked(CompareNearPageEnd(a, b, mode));
+  __m128i a0 = LoadUnaligned(a), a1 = LoadUnaligned(a + 16);
+  __m128i b0 = LoadUnaligned(b), b1 = LoadUnaligned(b + 16);
+  __m128i on0, on1;
+  if (mode != 0) {
+    on0 = GoingOn<true>(a0, b0);
+    on1 = GoingOn<true>(a1, b1);
+  } else {
+    on0 = GoingOn<false>(a0, b0);
+    on1 = GoingOn<false>(a1, b1);
+  }
+  const uint32_t stop = StopBits(on0) | StopBits(on1) << 16;
+  if (stop == 0) return Unpacked(CompareAfter32(a, b, mode));
+  return Difference(a, b, LowestBit(stop));
 }
 
 }  // namespace corvala

@@ -4,11 +4,12 @@
 // the smallest byte, which is exactly the C library's case-insensitive comparison.
 //
 // A large array is sorted through a side array that holds each record beside its next eight
-// folded bytes as one big-endian number: a three-way quicksort on those numbers reads only the
-// side array, and a text is read again only when eight more of its bytes are needed to tell it
-// from its neighbours. Small arrays, and large ones when the side array cannot be had, are
-// sorted in place by a three-way radix quicksort on the folded byte at a growing depth, which
-// reads each text one byte per partition pass.
+// folded bytes as one big-endian number. Large parts of it are first distributed into buckets
+// by those bytes, one byte a pass, until each fits the caches; a three-way quicksort on the
+// numbers then reads only the side array, and a text is read again only when eight more of its
+// bytes are needed to tell it from its neighbours. Small arrays, and large ones when the side
+// array cannot be had, are sorted in place by a three-way radix quicksort on the folded byte at
+// a growing depth, which reads each text one byte per partition pass.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -153,6 +154,7 @@ struct Sorting {
   }
   void InsertionSort(Keyed* first, size_t count, size_t depth) const;
   void Quicksort(Keyed* first, size_t count, size_t depth, int budget, const uint64_t* floor) const;
+  void Distribute(Keyed* first, size_t count, int byte) const;
 };
 
 void Sorting::InsertionSort(Keyed* first, size_t count, size_t depth) const {
@@ -238,6 +240,46 @@ void Sorting::Quicksort(Keyed* first, size_t count, size_t depth, int budget,
   InsertionSort(first, count, depth);
 }
 
+// From this many items a part is first distributed by one byte of the keys.
+constexpr size_t kDistributeFrom = 2048;
+
+// Sorts items of the side array (depth 0) that agree on the first `byte` bytes of their keys.
+// They are moved in place into 256 buckets by the next key byte, each item straight to its
+// bucket, so that the quicksort works on parts that fit the caches: on a large array its first
+// rounds would otherwise stream the whole side array from memory again and again. A bucket
+// still large is distributed by the byte after; byte 0 is the terminator, and the texts in its
+// bucket are equal.
+void Sorting::Distribute(Keyed* first, size_t count, int byte) const {
+  if (count < kDistributeFrom || byte == static_cast<int>(kKeyBytes)) {
+    Quicksort(first, count, 0, InitialBudget(count), nullptr);
+    return;
+  }
+  const int shift = 8 * (static_cast<int>(kKeyBytes) - 1 - byte);
+  uint32_t start[257] = {};  // the count fits: items name their records by 32-bit index
+  for (size_t i = 0; i < count; ++i) ++start[(first[i].key >> shift & 0xFF) + 1];
+  for (int b = 0; b < 256; ++b) start[b + 1] += start[b];
+  uint32_t next[256];
+  std::memcpy(next, start, sizeof next);
+  for (int b = 0; b < 256; ++b) {
+    // Each item taken from bucket b's unfilled part goes to its own bucket, and the item it
+    // displaces on, until one for bucket b closes the cycle.
+    while (next[b] < start[b + 1]) {
+      Keyed item = first[next[b]];
+      for (unsigned to = item.key >> shift & 0xFF; to != static_cast<unsigned>(b);
+           to = item.key >> shift & 0xFF) {
+        std::swap(item, first[next[to]++]);
+      }
+      first[next[b]++] = item;
+    }
+  }
+  for (int b = 1; b < 256; ++b) {
+    Distribute(first + start[b], start[b + 1] - start[b], byte + 1);
+  }
+}
+
+// How many records ahead the side array's loops ask for what they will read.
+constexpr size_t kAhead = 48;
+
 // Below this many records the texts' bytes stay in the caches anyway.
 constexpr size_t kSideArrayFrom = 256;
 
@@ -249,14 +291,18 @@ bool SortBesideKeys(ElementRecord* records, size_t count) {
   void* block = platform::HeapAlloc(heap, 0, count * sizeof(Keyed));
   if (block == nullptr) return false;
   auto* items = static_cast<Keyed*>(block);
+  // Both loops read memory in an order of their own (a text per record, a record per item):
+  // what they read a few steps ahead is asked for early, so that the waits overlap.
   for (size_t i = 0; i < count; ++i) {
+    if (i + kAhead < count) __builtin_prefetch(records[i + kAhead].text);
     items[i] = {KeyOf(TextOf(records[i]), 0), static_cast<uint32_t>(i)};
   }
-  Sorting{records}.Quicksort(items, count, 0, InitialBudget(count), nullptr);
+  Sorting{records}.Distribute(items, count, 0);
   // The records in their new order into the block, over the items already read (a record is
   // no larger than an item), then back.
   auto* sorted = static_cast<char*>(block);
   for (size_t i = 0; i < count; ++i) {
+    if (i + kAhead < count) __builtin_prefetch(&records[items[i + kAhead].index]);
     const ElementRecord record = records[items[i].index];
     std::memcpy(sorted + i * sizeof(ElementRecord), &record, sizeof record);
   }

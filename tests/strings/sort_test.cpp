@@ -91,19 +91,21 @@ TEST_F(ArrayTest, SortArraySortsOnlyThePrefixItIsGiven) {
 
 // Many texts drawn from a small alphabet around the letter ranges, so that equal,
 // equal-but-for-case and prefix texts are frequent, many behind a beginning of 8 or 12 letters
-// a and b in either case (groups, large and small, that differ only after 8 bytes). Only what
+// a and b in either case (groups, large and small, that differ only after 8 bytes), and over
+// 2000 behind 16 a's in either case (one large group equal in its first 16 bytes). Only what
 // the order promises is
 // checked: every neighbour pair is in the order of the system's _stricmp, and the same texts are
 // there. (ASCII only: the order above 127 is pinned above.) Sorted beside the side array of
 // keys, and in place where the heap has no room for it.
 TEST_F(ArrayTest, SortArrayFollowsStricmpOnManyTexts) {
   const char kAlphabet[] = "aAbBzZ@[`{_09\x01\x7F";
-  const int kBeginnings[] = {0, 0, 8, 8, 12};
+  const int kBeginnings[] = {0, 0, 8, 8, 12, 16, 16, 16, 16};
   std::mt19937 random(7);
   std::vector<std::string> texts(5000);
   for (std::string& text : texts) {
     const int beginning = kBeginnings[random() % std::size(kBeginnings)];
-    for (int i = 0; i < beginning; ++i) text += "aAbB"[random() % 4];
+    const uint32_t letters = beginning == 16 ? 2 : 4;  // a only, or a and b
+    for (int i = 0; i < beginning; ++i) text += "aAbB"[random() % letters];
     const int length = static_cast<int>(random() % 5);
     for (int i = 0; i < length; ++i) text += kAlphabet[random() % (sizeof kAlphabet - 1)];
   }
