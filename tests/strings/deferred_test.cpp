@@ -70,6 +70,22 @@ TEST_F(DeferredTextTest, SubstitutionCases) {
   }
 }
 
+// The scan walks 64-byte runs: occurrences far apart have whole runs without a candidate
+// between them, whatever the text's alignment; the exact and the case-folding walks alike.
+TEST_F(DeferredTextTest, SubstitutionAcrossManyRuns) {
+  std::string text, expected;
+  for (int i = 0; i < 3; ++i) {
+    text += std::string(150, '.') + "ab";
+    expected += std::string(150, '.') + "xyz";
+  }
+  for (const uint32_t flags : {0u, uint32_t{FindIgnoreCase}}) {
+    SCOPED_TRACE(flags);
+    EXPECT_EQ(SubstituteText(text.c_str(), flags == 0 ? "ab" : "AB", "xyz", flags),
+              static_cast<int32_t>(expected.size()));
+    EXPECT_EQ(ExpandCurrent(), expected);
+  }
+}
+
 TEST_F(DeferredTextTest, SubstitutionDescriptorLayout) {
   using internal::LoadInt32;
   using internal::LoadWord;
