@@ -471,14 +471,21 @@ __attribute__((always_inline)) inline NumberReading ReadShortInt32(const char* t
   // The sign is stepped over without a branch, as random signs would defeat the predictor.
   const char* digits = text + ((minus || first == '+') ? 1 : 0);
   uint32_t low = 0;  // the value's low 32 bits
-  uint32_t any = 0;  // not zero once a digit is
   const char* q = digits;
-  for (uint32_t d; (d = static_cast<unsigned char>(*q) - uint32_t{'0'}) < 10; ++q) {
-    low = low * 10 + d;
-    any |= d;
+  // Two digits a step where there are two (the byte after a digit is still in the text).
+  for (uint32_t d; (d = static_cast<unsigned char>(*q) - uint32_t{'0'}) < 10;) {
+    const uint32_t next = static_cast<unsigned char>(q[1]) - uint32_t{'0'};
+    if (next >= 10) {
+      low = low * 10 + d;
+      ++q;
+      break;
+    }
+    low = low * 100 + (d * 10 + next);
+    q += 2;
   }
-  // Leading zeros and blanks go through the leading scan.
-  if (q == digits || first == '0' || q - digits > kPlainDigits || (any == 0 && minus) ||
+  // Leading zeros and blanks go through the leading scan, and so does a leading zero after
+  // "-", which may be the sign of a zero.
+  if (q == digits || (*digits == '0' && (minus || digits == text)) || q - digits > kPlainDigits ||
       g_state.numbers.scanDispatch[static_cast<unsigned char>(*q)] != internal::kScanEnd) {
     return {0, 0};
   }
