@@ -1,3 +1,5 @@
+#include "runtime/core/temp_slots.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -12,15 +14,6 @@ using internal::RingIndex;
 
 TempSlot* SlotRecord(int32_t index) { return &g_state.core.shared[internal::kFirstSlotId + index]; }
 
-// The ring's next record, made current.
-TempSlot* StepForward() {
-  int32_t& index = RingIndex();
-  index = index >= 15 ? 1 : index + 1;
-  // A new result: the element an older result of this record showed is not its origin.
-  g_state.core.slotOrigin[index] = 0;
-  return SlotRecord(index);
-}
-
 }  // namespace
 
 TempSlot* SelectTempSlot(Word request) {
@@ -28,7 +21,7 @@ TempSlot* SelectTempSlot(Word request) {
   int32_t& index = RingIndex();
   TempSlot* current = SlotRecord(index);
   if (request == reinterpret_cast<Word>(current->text) || request == kSlotCurrent) return current;
-  if (request != kSlotBack) return StepForward();
+  if (request != kSlotBack) return internal::StepRingForward();
   index = index - 1 <= 0 ? 15 : index - 1;
   return SlotRecord(index);
 }
@@ -45,21 +38,11 @@ char* ScratchWritePosition() {
 
 namespace {
 
-// Gives the text from the scratch write position to end to slot and moves the write position
-// behind it.
-CommittedText Commit(char* text, const char* end, TempSlot* slot) {
-  slot->text = text;
-  slot->length = static_cast<int32_t>(end - text);
-  // Next text starts at the first multiple of 4 above the terminator.
-  char* base = g_state.core.scratch;
-  size_t next = (static_cast<size_t>(end - base) + 4) & ~static_cast<size_t>(3);
-  g_state.core.scratchWrite = next >= internal::kScratchRing ? base : base + next;
-  return {text, slot};
-}
-
 __attribute__((noinline)) CommittedText CommitWithAnyRequest(char* end, Word request) {
   char* text = ScratchWritePosition();
-  return Commit(text, end, SelectTempSlot(request));
+  TempSlot* slot = SelectTempSlot(request);
+  internal::CommitToSlot(text, end, slot);
+  return {text, slot};
 }
 
 }  // namespace
@@ -67,11 +50,13 @@ __attribute__((noinline)) CommittedText CommitWithAnyRequest(char* end, Word req
 CommittedText CommitScratchText(char* end, Word request) {
   // The common request, a new result once the runtime has started and written, takes the
   // short way: no text lies at address 1, so SelectTempSlot would step forward too.
-  char* text = g_state.core.scratchWrite;
-  if (request != kSlotAdvance || RingIndex() == 0 || text == nullptr) {
+  if (request != kSlotAdvance || !internal::ScratchReady()) {
     return CommitWithAnyRequest(end, request);
   }
-  return Commit(text, end, StepForward());
+  char* text = g_state.core.scratchWrite;
+  TempSlot* slot = internal::StepRingForward();
+  internal::CommitToSlot(text, end, slot);
+  return {text, slot};
 }
 
 char* KeepTempSlotCopy() {

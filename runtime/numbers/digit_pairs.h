@@ -40,33 +40,61 @@ inline char* WriteDigitsBefore(uint32_t value, char* end) {
   return end;
 }
 
-// Writes value, below 100, as one digit or two.
+// Writes the two digits of pair (below 100).
+inline void WritePair(uint32_t pair, char* out) { std::memcpy(out, kDigitPairs + 2 * pair, 2); }
+// Writes value, below 100, as one digit or two. Both bytes are written either way (the pair
+// from its second digit on for a value below 10): the caller writes past a single digit.
 inline char* WriteOneOrTwoDigits(uint32_t value, char* out) {
-  if (value < 10) {
-    *out = static_cast<char>('0' + value);
-    return out + 1;
-  }
-  std::memcpy(out, kDigitPairs + 2 * size_t{value}, 2);
-  return out + 2;
+  const uint32_t single = value < 10 ? 1 : 0;
+  std::memcpy(out, kDigitPairs + 2 * value + single, 2);
+  return out + 2 - single;
 }
 
-// Writes kPairs pairs of digits from the fraction of the 32.32 fixed-point number t, each
-// taken by multiplying the fraction by 100.
+// A 32.32 fixed-point number in two 32-bit halves.
+struct FixedPoint {
+  uint32_t integer;
+  uint32_t fraction;
+};
+
+// The 64-bit product of a and b as a 32.32 fixed-point number.
+inline FixedPoint MultiplyWide(uint32_t a, uint32_t b) {
+#ifdef __i386__
+  // One multiplication gives both halves; written in 64-bit arithmetic, gcc moves the
+  // product through memory on i686, in the chain of the digit steps.
+  uint32_t low = a, high;
+  asm("mull %2" : "+a"(low), "=d"(high) : "r"(b) : "cc");
+  return {high, low};
+#else
+  const uint64_t product = uint64_t{a} * b;
+  return {static_cast<uint32_t>(product >> 32), static_cast<uint32_t>(product)};
+#endif
+}
+
+// The 64-bit product of a and b shifted right by 16, as a 32.32 fixed-point number.
+inline FixedPoint MultiplyWideDown16(uint32_t a, uint32_t b) {
+  const FixedPoint p = MultiplyWide(a, b);
+  return {p.integer >> 16, (p.integer << 16) | (p.fraction >> 16)};
+}
+
+// Writes kPairs pairs of digits from the fraction of a 32.32 fixed-point number, each taken
+// by multiplying the fraction by 100: the pair is the product's integer part.
 template <int kPairs>
-inline char* WriteFractionPairs(uint64_t t, char* out) {
+inline char* WriteFractionPairs(uint32_t fraction, char* out) {
+#pragma GCC unroll 4
   for (int i = 0; i < kPairs; ++i) {
-    t = (t & 0xFFFFFFFFu) * 100;
-    std::memcpy(out, kDigitPairs + 2 * (t >> 32), 2);
+    const FixedPoint p = MultiplyWide(fraction, 100);
+    WritePair(p.integer, out);
+    fraction = p.fraction;
     out += 2;
   }
   return out;
 }
 
-// The digits of the 32.32 fixed-point number t: its integer part (below 100), then kPairs
-// pairs from its fraction.
+// The digits of the fixed-point number t: its integer part (below 100), then kPairs pairs
+// from its fraction.
 template <int kPairs>
-inline char* WriteFixedPoint(uint64_t t, char* out) {
-  return WriteFractionPairs<kPairs>(t, WriteOneOrTwoDigits(static_cast<uint32_t>(t >> 32), out));
+inline char* WriteFixedPoint(FixedPoint t, char* out) {
+  return WriteFractionPairs<kPairs>(t.fraction, WriteOneOrTwoDigits(t.integer, out));
 }
 
 // Writes the digits of value at out, without a terminator; returns their end. Past two
@@ -75,18 +103,20 @@ inline char* WriteFixedPoint(uint64_t t, char* out) {
 // ranges), so the digits come by multiplications with no chain of divisions.
 inline char* WriteDigits(uint32_t value, char* out) {
   if (value < 100) return WriteOneOrTwoDigits(value, out);
-  if (value < 10000) return WriteFixedPoint<1>(uint64_t{value} * 42949673u, out);
-  if (value < 1000000) return WriteFixedPoint<2>(uint64_t{value} * 429497u, out);
-  if (value < 100000000) return WriteFixedPoint<3>((uint64_t{value} * 281474977u) >> 16, out);
+  if (value < 10000) return WriteFixedPoint<1>(MultiplyWide(value, 42949673u), out);
+  if (value < 1000000) return WriteFixedPoint<2>(MultiplyWide(value, 429497u), out);
+  if (value < 100000000) return WriteFixedPoint<3>(MultiplyWideDown16(value, 281474977u), out);
   // Nine or ten digits: the first one or two, then the last eight with their zeros.
   const uint32_t high = value / 100000000;
-  const uint64_t low = value - high * 100000000;
+  const uint32_t low = value - high * 100000000;
   out = WriteOneOrTwoDigits(high, out);
   // One unit more than the shifted product: low may be small, and the truncated fraction
   // must not fall below the true one.
-  const uint64_t t = ((low * 281474977u) >> 16) + 1;
-  std::memcpy(out, kDigitPairs + 2 * (t >> 32), 2);
-  return WriteFractionPairs<3>(t, out + 2);
+  FixedPoint t = MultiplyWideDown16(low, 281474977u);
+  t.fraction += 1;
+  t.integer += t.fraction == 0 ? 1 : 0;
+  WritePair(t.integer, out);
+  return WriteFractionPairs<3>(t.fraction, out + 2);
 }
 
 }  // namespace corvala::internal

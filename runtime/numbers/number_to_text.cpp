@@ -4,6 +4,7 @@
 #include "corvala/core.h"
 #include "corvala/numbers.h"
 #include "runtime/core/state.h"
+#include "runtime/core/temp_slots.h"
 #include "runtime/numbers/fpu_mode.h"
 #include "runtime/numbers/number_forms.h"
 #include "runtime/numbers/powers_of_ten.h"
@@ -152,15 +153,11 @@ long double Evaluate(uint32_t descriptor, int32_t count, const Word* slots, int3
 
 // A lone integer operand in an integer form needs no floating arithmetic: its text is
 // exact. True, with the value, for such a call.
-// The common call, NumberText(form, value) with an int32_t value: one operand of descriptor 0
-// (a 32-bit integer that becomes the result) in the first slot.
-bool LoneInt32(uint32_t descriptor, int32_t count, int32_t slotCount) {
-  return count == 5 && slotCount >= 1 && (descriptor & kOperandFields) == 0;
-}
-
 bool LoneInteger(uint32_t descriptor, int32_t count, const Word* slots, int32_t slotCount,
                  int64_t& value) {
-  if (LoneInt32(descriptor, count, slotCount)) {
+  // NumberText(form, value) with an int32_t value: one operand of descriptor 0 (a 32-bit
+  // integer that becomes the result) in the first slot.
+  if (count == 5 && slotCount >= 1 && (descriptor & kOperandFields) == 0) {
     value = static_cast<int32_t>(static_cast<uint32_t>(slots[0]));
     return true;
   }
@@ -249,40 +246,47 @@ __attribute__((noinline)) char* GeneralNumberText(TextArg selector, uint32_t des
   return CommitScratchText(end, kSlotAdvance).text;
 }
 
+// Every call but the common one below: the lone integers take the short way still, with
+// the table and the ring made ready first.
+__attribute__((noinline)) char* OtherNumberText(TextArg selector, uint32_t descriptor,
+                                                int32_t count, const Word* slots,
+                                                int32_t slotCount) {
+  Word s = selector.word();
+  const bool signedForm = s == 1;
+  int64_t integer;
+  if ((!signedForm && s != static_cast<Word>(-1) && s != 0xFFFFFFFFu) ||
+      (descriptor & kWideNumberText) != 0 ||
+      !LoneInteger(descriptor, count, slots, slotCount, integer)) {
+    return GeneralNumberText(selector, descriptor, count, slots, slotCount);
+  }
+  if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();
+  char* out = internal::WriteInteger(integer, (descriptor & kNegateFirstOperand) != 0,
+                                     signedForm ? NumberForm::kSigned : NumberForm::kUnsigned,
+                                     ScratchWritePosition());
+  *out = '\0';
+  return CommitScratchText(out, kSlotAdvance).text;
+}
+
 }  // namespace
 
 char* NumberToTextSlots(TextArg selector, uint32_t descriptor, int32_t count, const Word* slots,
                         int32_t slotCount) {
-  // The common call, one integer in an integer form without a format, takes the short way:
-  // the same text, with no format to copy and no digit count to look up.
+  // The common call, NumberText(form, value) with one int32_t in an integer form and no
+  // format, once the table is built and the ring has started: the text goes straight to the
+  // scratch area and the ring, in 32-bit arithmetic, with no further call.
   Word s = selector.word();
   const bool signedForm = s == 1;
-  if (!signedForm && s != static_cast<Word>(-1) && s != 0xFFFFFFFFu) {
-    return GeneralNumberText(selector, descriptor, count, slots, slotCount);
+  if ((signedForm || s == static_cast<Word>(-1) || s == 0xFFFFFFFFu) &&
+      (descriptor & ~kNegateFirstOperand) == 0 && count == 5 && slotCount >= 1 &&
+      internal::PowersOfTenBuilt() && internal::ScratchReady()) {
+    char* end = internal::WriteInteger32(static_cast<int32_t>(static_cast<uint32_t>(slots[0])),
+                                         descriptor != 0,
+                                         signedForm ? NumberForm::kSigned : NumberForm::kUnsigned,
+                                         internal::g_state.core.scratchWrite);
+    *end = '\0';
+    return internal::CommitNewText(end);
   }
-  if ((descriptor & kWideNumberText) != 0) {
-    return GeneralNumberText(selector, descriptor, count, slots, slotCount);
-  }
-  const bool negate = (descriptor & kNegateFirstOperand) != 0;
-  const NumberForm form = signedForm ? NumberForm::kSigned : NumberForm::kUnsigned;
-  char* out;
-  if (LoneInt32(descriptor, count, slotCount)) {
-    // Written in 32-bit arithmetic: the same text, and on i686 no 64-bit steps.
-    if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();
-    const int32_t value = static_cast<int32_t>(static_cast<uint32_t>(slots[0]));
-    char* start = internal::g_state.core.scratchWrite;
-    out = internal::WriteInteger32(value, negate, form,
-                                   start != nullptr ? start : ScratchWritePosition());
-  } else {
-    int64_t integer;
-    if (!LoneInteger(descriptor, count, slots, slotCount, integer)) {
-      return GeneralNumberText(selector, descriptor, count, slots, slotCount);
-    }
-    if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();
-    out = internal::WriteInteger(integer, negate, form, ScratchWritePosition());
-  }
-  *out = '\0';
-  return CommitScratchText(out, kSlotAdvance).text;
+  return OtherNumberText(selector, descriptor, count, slots, slotCount);
 }
 
 }  // namespace corvala

@@ -463,29 +463,34 @@ int32_t Store(const Reading& r, Word destination, int32_t kind,
 // The usual call in one pass: a text that starts with a plain decimal integer of up to 18
 // digits after an optional sign, read to a 32-bit result. It gives what the one-pass integer
 // reading and Store and Count give for it (the low 32 bits of the value) without building a
-// Reading, in 32-bit arithmetic.
-__attribute__((always_inline)) inline bool ReadShortInt32(const char* text, NumberReading& result) {
+// Reading, in 32-bit arithmetic. A count of 0 (never that of a number read) sends the text the
+// full way.
+__attribute__((always_inline)) inline NumberReading ReadShortInt32(const char* text) {
   const char first = *text;
   const bool minus = first == '-';
-  const bool sign = minus || first == '+';
-  // Leading zeros and blanks go through the leading scan.
-  if (!sign && (first < '1' || first > '9')) return false;
-  const char* digits = text + (sign ? 1 : 0);
+  // The sign is stepped over without a branch, as random signs would defeat the predictor.
+  const char* digits = text + ((minus || first == '+') ? 1 : 0);
   uint32_t low = 0;  // the value's low 32 bits
-  uint32_t any = 0;  // not zero once a digit is
   const char* q = digits;
-  for (uint32_t d; (d = static_cast<unsigned char>(*q) - uint32_t{'0'}) < 10; ++q) {
-    low = low * 10 + d;
-    any |= d;
+  // Two digits a step where there are two (the byte after a digit is still in the text).
+  for (uint32_t d; (d = static_cast<unsigned char>(*q) - uint32_t{'0'}) < 10;) {
+    const uint32_t next = static_cast<unsigned char>(q[1]) - uint32_t{'0'};
+    if (next >= 10) {
+      low = low * 10 + d;
+      ++q;
+      break;
+    }
+    low = low * 100 + (d * 10 + next);
+    q += 2;
   }
-  if (q == digits || q - digits > kPlainDigits || (any == 0 && minus) ||
+  // Leading zeros and blanks go through the leading scan, and so does a leading zero after
+  // "-", which may be the sign of a zero.
+  if (q == digits || (*digits == '0' && (minus || digits == text)) || q - digits > kPlainDigits ||
       g_state.numbers.scanDispatch[static_cast<unsigned char>(*q)] != internal::kScanEnd) {
-    return false;
+    return {0, 0};
   }
-  const unsigned char c = static_cast<unsigned char>(*q);
-  result.value = static_cast<int32_t>(minus ? 0u - low : low);
-  result.count = static_cast<int32_t>(q - text) + (c >= 'd' || c == 'D' ? 1 : 0);
-  return true;
+  // The number ends at a character of the end class, never a suffix letter to count.
+  return {static_cast<int32_t>(minus ? 0u - low : low), static_cast<int32_t>(q - text)};
 }
 
 // Every text but the usual integer: the leading scan, the reading and the store. Kept out of
@@ -502,37 +507,58 @@ __attribute__((noinline)) NumberReading ConvertNumberText(const char* text, Word
   return {value, count + static_cast<int32_t>(r.notation) * 256};
 }
 
-}  // namespace
+// A reading in one 64-bit word, the value in the low half: returned in registers on every
+// target. A struct result goes through memory on i686 Linux, and passing one on makes gcc
+// guard the caller's frame.
+uint64_t Packed(NumberReading r) {
+  return static_cast<uint32_t>(r.value) | uint64_t{static_cast<uint32_t>(r.count)} << 32;
+}
+NumberReading Unpacked(uint64_t word) {
+  return {static_cast<int32_t>(static_cast<uint32_t>(word)),
+          static_cast<int32_t>(static_cast<uint32_t>(word >> 32))};
+}
 
-namespace internal {
-
-// The conversion, built into each entry point so that the usual call makes no further call.
-__attribute__((always_inline)) inline NumberReading Convert(TextArg source, Word destination,
-                                                            int32_t kind, bool onePass) {
+// The conversion of any source and kind, out of line so that the usual call in TextToNumber
+// does not pay for its frame.
+__attribute__((noinline)) uint64_t Convert(TextArg source, Word destination, int32_t kind,
+                                           bool onePass) {
   const char* text = nullptr;
   if (source.word() == kCurrentSlot) {
     text = SelectTempSlot(kSlotCurrent)->text;
   } else if (!source.IsSmall()) {
     text = source.bytes();
   }
-  if (text == nullptr) return {kNumberUnreadable, kNumberUnreadable};
+  if (text == nullptr) return Packed({kNumberUnreadable, kNumberUnreadable});
   if (!internal::NumberDispatchBuilt()) {
     if (!internal::PowersOfTenBuilt()) BuildPowersOfTen();
     internal::BuildNumberDispatch();
   }
-  NumberReading quick;
-  if (onePass && kind == kNumberInt32 && ReadShortInt32(text, quick)) return quick;
-  return ConvertNumberText(text, destination, kind, onePass);
+  if (onePass && kind == kNumberInt32) {
+    const NumberReading quick = ReadShortInt32(text);
+    if (quick.count != 0) return Packed(quick);
+  }
+  return Packed(ConvertNumberText(text, destination, kind, onePass));
 }
 
+}  // namespace
+
+namespace internal {
+
 NumberReading ConvertTextToNumber(TextArg source, Word destination, int32_t kind, bool onePass) {
-  return Convert(source, destination, kind, onePass);
+  return Unpacked(Convert(source, destination, kind, onePass));
 }
 
 }  // namespace internal
 
 NumberReading TextToNumber(TextArg source, Word destination, int32_t kind) {
-  return internal::Convert(source, destination, kind, true);
+  // The usual call, a plain integer text read to a 32-bit result, makes no further call. Until
+  // the reader's tables are built every character reads as an error there, and the text goes
+  // the full way, which builds them.
+  if (kind == kNumberInt32 && !source.IsSmall()) {
+    const NumberReading quick = ReadShortInt32(source.bytes());
+    if (quick.count != 0) return quick;
+  }
+  return Unpacked(Convert(source, destination, kind, true));
 }
 
 }  // namespace corvala
