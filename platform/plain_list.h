@@ -39,14 +39,15 @@ class PlainList {
   const T& operator[](size_t i) const { return items_[i]; }
   T& back() { return items_[size_ - 1]; }
 
-  void Append(const T& item) { Insert(size_, item); }
+  // Items are taken by value: one that lies in this list stays valid while it grows.
+  void Append(T item) { Insert(size_, item); }
   void Append(const T* items, size_t count) {
     if (count == 0) return;
     Reserve(size_ + count);
     std::memcpy(items_ + size_, items, Bytes(count));
     size_ += count;
   }
-  void Insert(size_t at, const T& item) {
+  void Insert(size_t at, T item) {
     Reserve(size_ + 1);
     std::memmove(items_ + at + 1, items_ + at, Bytes(size_ - at));
     items_[at] = item;
