@@ -26,7 +26,7 @@ inline TempSlot* StepRingForward() {
 
 // Gives the text from `text` to `end` (its terminator) to slot and moves the write position
 // to the first multiple of 4 above the terminator, wrapping at the ring's end.
-inline void CommitToSlot(char* text, const char* end, TempSlot* slot) {
+inline void CommitToSlot(const char* text, const char* end, TempSlot* slot) {
   slot->text = text;
   slot->length = static_cast<int32_t>(end - text);
   char* base = g_state.core.scratch;

@@ -41,12 +41,14 @@ inline char* WriteDigitsBefore(uint32_t value, char* end) {
 }
 
 // Writes the two digits of pair (below 100).
-inline void WritePair(uint32_t pair, char* out) { std::memcpy(out, kDigitPairs + 2 * pair, 2); }
+inline void WritePair(uint32_t pair, char* out) {
+  std::memcpy(out, kDigitPairs + 2 * size_t{pair}, 2);
+}
 // Writes value, below 100, as one digit or two. Both bytes are written either way (the pair
 // from its second digit on for a value below 10): the caller writes past a single digit.
 inline char* WriteOneOrTwoDigits(uint32_t value, char* out) {
   const uint32_t single = value < 10 ? 1 : 0;
-  std::memcpy(out, kDigitPairs + 2 * value + single, 2);
+  std::memcpy(out, kDigitPairs + 2 * size_t{value} + single, 2);
   return out + 2 - single;
 }
 
