@@ -34,17 +34,15 @@ uint32_t Magnitude(int32_t length) {
   return length < 0 ? 0u - static_cast<uint32_t>(length) : static_cast<uint32_t>(length);
 }
 
-// The ring's records are read from the state directly: the accessors are calls into another
-// object, and each costs a position-independent i686 build the set-up of its address register.
-inline int32_t CurrentSlotIndex() { return internal::RingIndex(); }
-
 // The index of the slot `back` steps behind the current one in the ring proper.
 int32_t SlotIndexBehind(int back) {
-  int32_t index = CurrentSlotIndex();
+  int32_t index = internal::RingIndex();
   for (int i = 0; i < back; ++i) index = index <= 1 ? 15 : index - 1;
   return index;
 }
 
+// The ring's records are read from the state directly: the accessors are calls into another
+// object, and each costs a position-independent i686 build the set-up of its address register.
 const TempSlot& Slot(int32_t index) { return g_state.core.shared[internal::kFirstSlotId + index]; }
 
 // The target-code byte, bits 8 to 15, in place: compared with kTargetBuffer and the like.
@@ -113,7 +111,7 @@ void CopyPieces(const Piece* pieces, int count, char* out) {
 }  // namespace
 
 Word BuildText(uint32_t control, const Word* arguments) {
-  if (CurrentSlotIndex() == 0) RuntimeStartup();
+  if (internal::RingIndex() == 0) RuntimeStartup();
   const bool assign = (control & kBuildAssign) != 0;
   const bool tracked = assign && (control & kBuildTracked) != 0;
   const bool wide = (control & kBuildWide) != 0;
@@ -270,7 +268,7 @@ void TargetVariable(ElementRecord& variable) {
   TempSlot* slot = SelectTempSlot(kSlotAdvance);
   slot->text = variable.text;
   slot->length = variable.length;
-  g_state.core.slotOrigin[CurrentSlotIndex()] = reinterpret_cast<Word>(&variable);
+  g_state.core.slotOrigin[internal::RingIndex()] = reinterpret_cast<Word>(&variable);
 }
 
 }  // namespace corvala
